@@ -1,0 +1,32 @@
+# make run   installs what is missing, builds, makes the data and starts the game
+# make test  installs what is missing, builds and runs every test (windowed ones under Xvfb)
+BUILD ?= build
+JOBS ?= $(shell nproc)
+XVFB = xvfb-run -a -s "-screen 0 1024x768x24"
+
+.PHONY: all deps configure build run test clean
+
+all: build
+
+deps:
+	@bash scripts/install-deps.sh
+
+configure: deps
+	@cmake -S . -B $(BUILD) $(CMAKE_FLAGS) >/dev/null
+
+build: configure
+	@cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	cd $(BUILD)/data && ../brixel $(ARGS)
+
+test: build
+	cd $(BUILD) && $(XVFB) ctest --output-on-failure $(CTEST_FLAGS)
+
+# Removes everything the build made but a player's settings and record.
+clean:
+	@if [ -d $(BUILD) ]; then \
+	  if [ -f $(BUILD)/data/config.cfg ]; then cp $(BUILD)/data/config.cfg /tmp/brixel-config.$$$$; fi; \
+	  rm -rf $(BUILD); \
+	  if [ -f /tmp/brixel-config.$$$$ ]; then mkdir -p $(BUILD)/data && mv /tmp/brixel-config.$$$$ $(BUILD)/data/config.cfg; fi; \
+	fi

@@ -1,0 +1,44 @@
+// A small sound library with the seven calls the game uses: start and stop
+// whole samples on a fixed set of mixing channels. Playback goes through
+// OpenAL Soft, decoding through libsndfile.
+#ifndef BRIXEL_FSOUND_H
+#define BRIXEL_FSOUND_H
+
+// Channel arguments of FSOUND_PlaySound and FSOUND_StopSound.
+#define FSOUND_FREE (-1)        // play on any free channel
+#define FSOUND_ALL (-3)         // stop every channel
+
+// Sample modes.
+#define FSOUND_LOOP_OFF 1       // play once
+#define FSOUND_LOOP_NORMAL 2    // repeat until stopped
+#define FSOUND_WHOLEFILE 4096   // decode the whole file into memory at load
+
+typedef struct FSOUND_SAMPLE FSOUND_SAMPLE;
+
+// Opens the output at the given mixing rate with the given number of
+// channels. Returns 1 on success; with no audio device it still returns 1
+// and plays silently. Returns 0 only when no mixing can be set up at all.
+signed char FSOUND_Init(int mixrate, int maxsoftwarechannels, unsigned int flags);
+
+// Loads a whole WAV or MP3 file. index is ignored (pass -1), offset and length
+// 0 mean the whole file. Returns a handle; a file that cannot be decoded gives a
+// handle that plays nothing. Returns 0 only before FSOUND_Init or for a null name.
+FSOUND_SAMPLE *FSOUND_Sample_Load(int index, const char *name, unsigned int mode, int offset, int length);
+
+// FSOUND_LOOP_NORMAL makes the sample repeat until it is stopped. Returns 1 on success.
+signed char FSOUND_Sample_SetMode(FSOUND_SAMPLE *sample, unsigned int mode);
+
+// Starts the whole sample at once on channel FSOUND_FREE. Starting a sample that
+// already sounds starts a further copy. Returns the channel used, or -1.
+int FSOUND_PlaySound(int channel, FSOUND_SAMPLE *sample);
+
+// FSOUND_ALL stops every channel at once; a channel number stops that channel.
+signed char FSOUND_StopSound(int channel);
+
+// Releases a sample (and stops any channel still playing it).
+void FSOUND_Sample_Free(FSOUND_SAMPLE *sample);
+
+// Stops everything and closes the output.
+void FSOUND_Close(void);
+
+#endif

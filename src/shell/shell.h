@@ -1,0 +1,98 @@
+// Program shell: start-up, the main loop and shutdown, the settings file, the
+// menu and options with their text, and the video mode with its GL state.
+#ifndef BRIXEL_SHELL_H
+#define BRIXEL_SHELL_H
+
+#include <SDL.h>
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+// SDL 1.2 key codes the game reads from the keyboard state array.
+enum {
+  KLAWISZ_RETURN = 13, KLAWISZ_ESCAPE = 27, KLAWISZ_N = 110, KLAWISZ_P = 112,
+  KLAWISZ_Y = 121, KLAWISZ_GORA = 273, KLAWISZ_DOL = 274, KLAWISZ_PRAWO = 275,
+  KLAWISZ_LEWO = 276
+};
+
+// ---- Start-up, main loop and shutdown (main.cpp) ----
+
+extern bool done;              // quit flag
+extern int pauza;              // the game is paused
+extern int pa;                 // latch of P
+extern Uint8 *keys;            // keyboard state of this pass
+
+int SDL_main(int argc, char **argv);
+// Start-up up to the main loop. Returns -1 when the loop may start, otherwise
+// the status the program ends with.
+int start_programu(int argc, char **argv);
+// One pass of the main loop, without its 5 ms sleep and buffer swap. With
+// stan_klawiszy non-null that array (SDLK_LAST bytes) is the keyboard state
+// of the pass instead of SDL's.
+void przebieg(Uint8 *stan_klawiszy);
+int HandleEvent(SDL_Event *zdarzenie);
+void wyjscie();
+// Ends the program after a failure it cannot survive: the message, the
+// shutdown, status 1.
+[[noreturn]] void zakoncz_z_bledem(const char *komunikat);
+
+// ---- Settings file (settings.cpp) ----
+
+extern int width, height;      // screen size in pixels
+extern int bittes;             // colour depth in bits
+extern int jakosc;             // detail: 1 high, 0 low
+extern int czymuza;            // sound allowed
+extern int czytlo;             // wall behind the well
+extern int czyfram;            // frames-per-second figure shown
+extern int klasyczny;          // classic mode
+extern int szklo;              // glass mode
+
+void wczytanie_poziomu();      // read config.cfg; ends the program when it cannot be opened
+// Reads the eleven fields from an open stream; shared by the file reader and its tests.
+void czytaj_ustawienia(FILE *plik);
+// Forms the file's contents from the current settings into bufor; returns their length.
+int tresc_ustawien(char *bufor, int rozmiar);
+// Writes config.cfg through a temporary file renamed over it; false on failure.
+bool zapisz_ustawienia();
+void zmiany_opcji();           // write config.cfg, then re-create the window
+
+// Writes contents to a temporary file beside nazwa and renames it over nazwa,
+// so a crash leaves either the old or the new complete file.
+bool zapisz_plik_atomowo(const char *nazwa, const char *tresc, int dlugosc);
+
+// ---- Menu and options (menu.cpp) ----
+
+extern bool gameini;           // the menu is shown
+extern bool menu;              // the options list is shown
+extern int elem2;              // main-menu cursor: 1 GAME, 2 OPTIONS, 3 EXIT
+extern int elem;               // options cursor: 1 to 7, or 8 while glass mode is unlocked
+extern int ent, dp, obrot, left, right;   // latches of Return, Down, Up, Left, Right
+
+int liczba_opcji();            // entries of the options list: 7, or 8 once glass mode is unlocked
+void menu_return(const Uint8 *k);
+void menu_dol(const Uint8 *k);
+void menu_gora(const Uint8 *k);
+void opcje_lewo(const Uint8 *k);
+void opcje_prawo(const Uint8 *k);
+void przelacz_opcje(int pozycja);   // toggle one entry of the options list
+
+// ---- Video mode and GL state (video.cpp) ----
+
+extern GLUquadricObj *quadratic;
+extern int fps1;               // second at which the frame counter last closed
+extern float LightAmbient[4];
+extern float LightDiffuse[4];
+extern float LightPosition1[4];
+
+int CreateGLWindow(const char *title, int w, int h, int bits, int fullscreenflag);
+// The first window: the GL attributes as asked, lowered step by step when the
+// display has no such visual. Ends the program when no mode can be set.
+void otworz_pierwsze_okno();
+// Second half of zmiany_opcji: tear the window down and build it again with
+// every texture and the font.
+void odtworz_okno();
+
+// ---- Menu and options text (menutext.cpp) ----
+
+void napisy_menu();            // the menu or options lines of the overlay pass
+
+#endif
