@@ -1,0 +1,156 @@
+// Start-up, the main loop and shutdown.
+#include "shell/shell.h"
+#include "game/game.h"
+#include "render/render.h"
+#include "text_sound/text_sound.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+
+bool done = false;
+int pauza = 0;
+int pa = 0;
+Uint8 *keys = nullptr;
+
+static SDL_Event zdarzenie;   // reused from pass to pass; starts with no event type
+
+int HandleEvent(SDL_Event *e) {
+  if (e->type == SDL_QUIT) done = true;
+  return done ? 1 : 0;
+}
+
+void wyjscie() {
+  for (int i = 0; i < 90; i++) RemoveTexture(gTexture[i]);
+  for (int i = 0; i < 90; i++) gTexture[i] = 0;
+  zwolnij_dzwieki();
+  SDL_Quit();
+}
+
+void zakoncz_z_bledem(const char *komunikat) {
+  fputs(komunikat, stderr);
+  wyjscie();
+  exit(1);
+}
+
+int start_programu(int argc, char **argv) {
+  if (argc > 2 && argv[1] && strcmp(argv[1], "resolution") == 0) {
+    int w = atoi(argv[2]);
+    if (w == 800) { width = 800; height = 600; }
+    if (w == 1024) { width = 1024; height = 768; }
+    if (w == 640) { width = 640; height = 480; }
+  }
+  wczytanie_poziomu();
+
+  if (!otworz_dzwiek()) {
+    fputs("Couldn't initialize sound.\n", stderr);
+    return 1;
+  }
+  if (SDL_Init(SDL_INIT_VIDEO) < 0) {
+    fprintf(stderr, "Couldn't initialize SDL: %s\n", SDL_GetError());
+    zwolnij_dzwieki();
+    return 1;
+  }
+  SDL_WM_GrabInput(SDL_GRAB_ON);
+  SDL_ShowCursor(0);
+  otworz_pierwsze_okno();
+  SDL_GL_SwapBuffers();
+
+  wczytaj_dzwieki();
+  wczytaj_tekstury();
+  graj(SMP_GREETINGS);
+  graj(SMP_MUSIC_START);
+
+  srand((unsigned)time(nullptr));
+  nastepny = rand() % 7;
+
+  gameini = true;
+  menu = false;
+  kloc = true;
+  return -1;
+}
+
+void przebieg(Uint8 *stan_klawiszy) {
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  SDL_PollEvent(&zdarzenie);
+  if (HandleEvent(&zdarzenie)) done = true;
+  keys = stan_klawiszy ? stan_klawiszy : SDL_GetKeyState(nullptr);
+  const Uint8 *k = keys;
+
+  // The room and the well's frame, seen through last pass's camera.
+  kamera_zbliz();
+  rysuj_pokoj();
+
+  // The rules of the frame.
+  czyszczenie_gory();
+  losuj_rozmiar();
+  ilelinii = rozwalone;
+  if (!gameini && !wtopa) skan_wierszy();
+  premie_wierszy();
+  krok_spawn();
+
+  // The well's cells, the particles, the rings.
+  rysuj_komorki();
+  lot_kul();
+  if (klasyczny == 0) pierscienie();
+
+  // The falling piece; while a game runs, the preview, gravity and the alarm.
+  rysuj_klocek();
+  if (gra_biegnie()) {
+    rysuj_podglad();
+    krok_grawitacji();
+    if (alarm && klasyczny == 0) licznik_alarmu();
+  }
+
+  liczniki_wiadomosci();
+  sprawdz_rekord();
+  nakladka_swiatla();
+  zegar_combo();
+  kat_wahania();
+
+  // Keys: the pause toggle, then everything else unless paused.
+  if (!gameini && !wtopa) {
+    if (k[KLAWISZ_P] && pa == 0) {
+      pauza = pauza ? 0 : 1;
+      pa = 1;
+    }
+  }
+  if (!k[KLAWISZ_P]) pa = 0;
+  if (pauza == 0) {
+    menu_return(k);
+    klawisze_yn(k);
+    if (k[KLAWISZ_DOL] && dp == 0 && gra_biegnie()) ruch_dol();
+    menu_dol(k);
+    if (k[KLAWISZ_GORA] && obrot == 0 && gra_biegnie()) ruch_obrot();
+    menu_gora(k);
+    if (k[KLAWISZ_LEWO] && left == 0 && gra_biegnie()) ruch_lewo();
+    opcje_lewo(k);
+    if (k[KLAWISZ_PRAWO] && right == 0 && gra_biegnie()) ruch_prawo();
+    opcje_prawo(k);
+  }
+
+  widok_kamery();
+  nakladka_tekstu();
+
+  // Escape leaves a game for the menu, or the options list for the main menu.
+  if (k[KLAWISZ_ESCAPE]) {
+    if (!gameini) ucieczka_z_gry();
+    if (gameini && menu) {
+      menu = false;
+      wczytanie_poziomu();
+    }
+  }
+}
+
+int SDL_main(int argc, char **argv) {
+  int wynik = start_programu(argc, argv);
+  if (wynik >= 0) return wynik;
+  while (!done) {
+    przebieg(nullptr);
+    SDL_Delay(5);
+    SDL_GL_SwapBuffers();
+  }
+  wyjscie();
+  return 0;
+}
