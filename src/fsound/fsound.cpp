@@ -1,0 +1,355 @@
+// The game's sound library over OpenAL Soft (mixing) and libsndfile (decoding).
+//
+// One device, one context, a fixed set of sources ("channels"). Each sample is
+// one AL buffer holding the whole decoded file. When no audio device can be
+// opened the library runs silently: every call is accepted and channels are
+// kept busy for as long as their sample would sound, so the game behaves the
+// same with or without sound.
+#include "fsound.h"
+
+#include <AL/al.h>
+#include <AL/alc.h>
+#include <sndfile.h>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+#include <vector>
+
+namespace {
+
+// A decoded sample larger than this is refused (16-bit PCM bytes).
+const long long kMaxDecodedBytes = 64LL * 1024 * 1024;
+const int kMaxChannels = 64;
+
+}  // namespace
+
+struct FSOUND_SAMPLE {
+  ALuint buffer = 0;      // 0 when nothing can be played
+  bool playable = false;  // decoded fine (also true in silent mode)
+  bool loop = false;
+  double seconds = 0.0;   // length, for the silent mode's bookkeeping
+};
+
+namespace {
+
+typedef std::chrono::steady_clock Clock;
+
+struct Channel {
+  ALuint source = 0;
+  FSOUND_SAMPLE *sample = nullptr;  // last sample started here
+  bool loop = false;
+  unsigned long long serial = 0;    // start order, to find the oldest
+  Clock::time_point started;        // silent mode: when it started
+};
+
+struct State {
+  bool open = false;
+  bool silent = false;
+  ALCdevice *device = nullptr;
+  ALCcontext *context = nullptr;
+  std::vector<Channel> channels;
+  std::vector<FSOUND_SAMPLE *> samples;  // every live handle, for Close
+  unsigned long long serial = 0;
+};
+
+State g;
+
+// Runs f with stderr sent to /dev/null, so that the audio back-ends' own
+// complaints about a missing device do not reach the player's terminal. Left
+// alone when the user asked OpenAL Soft for its log.
+template <typename F>
+void quietly(F f) {
+  if (getenv("ALSOFT_LOGLEVEL")) {
+    f();
+    return;
+  }
+  fflush(stderr);
+  int saved = dup(2);
+  int null_fd = open("/dev/null", O_WRONLY);
+  if (saved >= 0 && null_fd >= 0) dup2(null_fd, 2);
+  f();
+  fflush(stderr);
+  if (saved >= 0) {
+    dup2(saved, 2);
+    close(saved);
+  }
+  if (null_fd >= 0) close(null_fd);
+}
+
+bool channel_busy(const Channel &c) {
+  if (!c.sample) return false;
+  if (g.silent) {
+    if (c.loop) return true;
+    double age = std::chrono::duration<double>(Clock::now() - c.started).count();
+    return age < c.sample->seconds;
+  }
+  ALint st = AL_STOPPED;
+  alGetSourcei(c.source, AL_SOURCE_STATE, &st);
+  return st == AL_PLAYING || st == AL_PAUSED;
+}
+
+void stop_channel(Channel &c) {
+  if (!g.silent && c.source) {
+    alSourceStop(c.source);
+    alSourcei(c.source, AL_BUFFER, 0);
+  }
+  c.sample = nullptr;
+  c.loop = false;
+}
+
+// True when libsndfile's header log says the data chunk claims more bytes
+// than the file holds, i.e. the file was cut short.
+bool log_says_truncated(SNDFILE *f) {
+  char log[4096];
+  log[0] = '\0';
+  sf_command(f, SFC_GET_LOG_INFO, log, sizeof log);
+  log[sizeof log - 1] = '\0';
+  const char *p = log;
+  while ((p = strstr(p, "data")) != nullptr) {
+    long long claimed = 0, actual = 0;
+    if (sscanf(p, "data : %lld (should be %lld)", &claimed, &actual) == 2 && actual < claimed)
+      return true;
+    p += 4;
+  }
+  return false;
+}
+
+// Decodes the whole file to 16-bit PCM. Returns false for anything that cannot
+// be played in full.
+bool decode(const char *name, std::vector<short> &pcm, SF_INFO &info) {
+  memset(&info, 0, sizeof info);
+  SNDFILE *f = sf_open(name, SFM_READ, &info);
+  if (!f) return false;
+  bool ok = info.channels >= 1 && info.channels <= 2 && info.samplerate >= 1000 &&
+            info.samplerate <= 192000 && info.frames > 0 &&
+            info.frames <= kMaxDecodedBytes / 2 / info.channels && !log_says_truncated(f);
+  if (ok) {
+    try {
+      pcm.resize(static_cast<size_t>(info.frames) * info.channels);
+    } catch (const std::bad_alloc &) {
+      ok = false;
+    }
+  }
+  if (ok) {
+    sf_count_t got = sf_readf_short(f, pcm.data(), info.frames);
+    ok = got == info.frames && sf_error(f) == SF_ERR_NO_ERROR;
+  }
+  sf_close(f);
+  if (!ok) pcm.clear();
+  return ok;
+}
+
+}  // namespace
+
+signed char FSOUND_Init(int mixrate, int maxsoftwarechannels, unsigned int /*flags*/) {
+  if (g.open) return 1;
+  if (mixrate < 8000 || mixrate > 192000) mixrate = 22050;
+  if (maxsoftwarechannels < 1) maxsoftwarechannels = 1;
+  if (maxsoftwarechannels > kMaxChannels) maxsoftwarechannels = kMaxChannels;
+
+  try {
+    g.channels.assign(static_cast<size_t>(maxsoftwarechannels), Channel());
+    g.samples.reserve(64);
+  } catch (const std::bad_alloc &) {
+    g.channels.clear();
+    return 0;
+  }
+
+  quietly([&] { g.device = alcOpenDevice(nullptr); });
+  if (!g.device) {
+    fprintf(stderr, "brixel: no audio device, sound is off\n");
+    g.silent = true;
+    g.open = true;
+    return 1;
+  }
+
+  const ALCint attrs[] = {ALC_FREQUENCY, mixrate, 0};
+  quietly([&] { g.context = alcCreateContext(g.device, attrs); });
+  if (!g.context || !alcMakeContextCurrent(g.context)) {
+    if (g.context) alcDestroyContext(g.context);
+    alcCloseDevice(g.device);
+    g.context = nullptr;
+    g.device = nullptr;
+    g.channels.clear();
+    return 0;
+  }
+
+  alGetError();
+  for (Channel &c : g.channels) {
+    alGenSources(1, &c.source);
+    if (alGetError() != AL_NO_ERROR) {
+      c.source = 0;
+      break;
+    }
+    // Every sound plays at the listener, unattenuated.
+    alSourcei(c.source, AL_SOURCE_RELATIVE, AL_TRUE);
+    alSource3f(c.source, AL_POSITION, 0.0f, 0.0f, 0.0f);
+    alSourcef(c.source, AL_ROLLOFF_FACTOR, 0.0f);
+  }
+  // Keep only the sources that could be made; none at all means no mixing.
+  while (!g.channels.empty() && g.channels.back().source == 0) g.channels.pop_back();
+  for (const Channel &c : g.channels) {
+    if (c.source == 0) {
+      g.channels.clear();
+      break;
+    }
+  }
+  if (g.channels.empty()) {
+    alcMakeContextCurrent(nullptr);
+    alcDestroyContext(g.context);
+    alcCloseDevice(g.device);
+    g.context = nullptr;
+    g.device = nullptr;
+    return 0;
+  }
+  g.silent = false;
+  g.open = true;
+  return 1;
+}
+
+FSOUND_SAMPLE *FSOUND_Sample_Load(int /*index*/, const char *name, unsigned int mode, int /*offset*/,
+                                  int /*length*/) {
+  if (!g.open || !name) return nullptr;
+  FSOUND_SAMPLE *s = new (std::nothrow) FSOUND_SAMPLE();
+  if (!s) return nullptr;
+  s->loop = (mode & FSOUND_LOOP_NORMAL) != 0;
+  try {
+    g.samples.push_back(s);
+  } catch (const std::bad_alloc &) {
+    delete s;
+    return nullptr;
+  }
+
+  std::vector<short> pcm;
+  SF_INFO info;
+  if (!decode(name, pcm, info)) return s;
+  s->seconds = static_cast<double>(info.frames) / info.samplerate;
+  if (g.silent) {
+    s->playable = true;
+    return s;
+  }
+  alGetError();
+  alGenBuffers(1, &s->buffer);
+  if (alGetError() != AL_NO_ERROR) {
+    s->buffer = 0;
+    return s;
+  }
+  alBufferData(s->buffer, info.channels == 2 ? AL_FORMAT_STEREO16 : AL_FORMAT_MONO16, pcm.data(),
+               static_cast<ALsizei>(pcm.size() * sizeof(short)), info.samplerate);
+  if (alGetError() != AL_NO_ERROR) {
+    alDeleteBuffers(1, &s->buffer);
+    s->buffer = 0;
+    return s;
+  }
+  s->playable = true;
+  return s;
+}
+
+signed char FSOUND_Sample_SetMode(FSOUND_SAMPLE *sample, unsigned int mode) {
+  if (!sample) return 0;
+  if (mode & FSOUND_LOOP_NORMAL)
+    sample->loop = true;
+  else if (mode & FSOUND_LOOP_OFF)
+    sample->loop = false;
+  else
+    return 0;
+  return 1;
+}
+
+int FSOUND_PlaySound(int channel, FSOUND_SAMPLE *sample) {
+  if (!g.open || !sample || !sample->playable || g.channels.empty()) return -1;
+  int n = static_cast<int>(g.channels.size());
+  int pick = -1;
+  if (channel >= 0 && channel < n) {
+    pick = channel;
+  } else if (channel == FSOUND_FREE) {
+    for (int i = 0; i < n && pick < 0; ++i)
+      if (!channel_busy(g.channels[i])) pick = i;
+    // All busy: take the oldest sound that ends by itself. Looping sounds
+    // (the music) are never cut for an effect.
+    if (pick < 0) {
+      for (int i = 0; i < n; ++i) {
+        const Channel &c = g.channels[i];
+        if (c.loop) continue;
+        if (pick < 0 || c.serial < g.channels[pick].serial) pick = i;
+      }
+    }
+  }
+  if (pick < 0) return -1;
+
+  Channel &c = g.channels[pick];
+  stop_channel(c);
+  if (!g.silent) {
+    alSourcei(c.source, AL_BUFFER, static_cast<ALint>(sample->buffer));
+    alSourcei(c.source, AL_LOOPING, sample->loop ? AL_TRUE : AL_FALSE);
+    alSourcePlay(c.source);
+  }
+  c.sample = sample;
+  c.loop = sample->loop;
+  c.serial = ++g.serial;
+  c.started = Clock::now();
+  return pick;
+}
+
+signed char FSOUND_StopSound(int channel) {
+  if (!g.open) return 0;
+  int n = static_cast<int>(g.channels.size());
+  if (channel == FSOUND_ALL) {
+    if (!g.silent) {
+      std::vector<ALuint> ids;
+      for (const Channel &c : g.channels) ids.push_back(c.source);
+      alSourceStopv(static_cast<ALsizei>(ids.size()), ids.data());
+    }
+    for (Channel &c : g.channels) stop_channel(c);
+    return 1;
+  }
+  if (channel < 0 || channel >= n) return 0;
+  stop_channel(g.channels[channel]);
+  return 1;
+}
+
+void FSOUND_Sample_Free(FSOUND_SAMPLE *sample) {
+  if (!sample) return;
+  for (Channel &c : g.channels)
+    if (c.sample == sample) stop_channel(c);
+  if (sample->buffer && g.open && !g.silent) alDeleteBuffers(1, &sample->buffer);
+  for (size_t i = 0; i < g.samples.size(); ++i) {
+    if (g.samples[i] == sample) {
+      g.samples.erase(g.samples.begin() + static_cast<long>(i));
+      break;
+    }
+  }
+  delete sample;
+}
+
+void FSOUND_Close(void) {
+  if (!g.open) return;
+  FSOUND_StopSound(FSOUND_ALL);
+  if (!g.silent) {
+    for (Channel &c : g.channels) alDeleteSources(1, &c.source);
+    // Samples the caller did not free lose their buffers; their handles stay
+    // valid for FSOUND_Sample_Free and play nothing.
+    for (FSOUND_SAMPLE *s : g.samples) {
+      if (s->buffer) alDeleteBuffers(1, &s->buffer);
+      s->buffer = 0;
+      s->playable = false;
+    }
+    alcMakeContextCurrent(nullptr);
+    alcDestroyContext(g.context);
+    alcCloseDevice(g.device);
+  } else {
+    for (FSOUND_SAMPLE *s : g.samples) s->playable = false;
+  }
+  g.samples.clear();
+  g.channels.clear();
+  g.context = nullptr;
+  g.device = nullptr;
+  g.silent = false;
+  g.open = false;
+}
