@@ -1,0 +1,103 @@
+#include "harness.h"
+
+#include "game/game.h"
+#include "render/render.h"
+#include "shell/shell.h"
+#include "text_sound/text_sound.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+const char *const DOMYSLNY_CONFIG = "800\n600\n16\n1\n1\n1\n0\n0\n0\n1\n000000\n";
+
+static bool katalog_gotowy = false;
+static bool program_dziala = false;
+
+std::string nowy_katalog_roboczy(const std::string &config) {
+  char wzor[] = "/tmp/brixel-test-XXXXXX";
+  char *katalog = mkdtemp(wzor);
+  if (!katalog) {
+    ADD_FAILURE() << "cannot make a temporary directory";
+    return "";
+  }
+  std::string k = katalog;
+  for (const char *d : {"gfx", "sfx", "music"}) {
+    std::string cel = std::string(BRIXEL_DATA_DIR) + "/" + d;
+    std::string link = k + "/" + d;
+    if (symlink(cel.c_str(), link.c_str()) != 0) ADD_FAILURE() << "cannot link " << link;
+  }
+  std::ofstream(k + "/config.cfg", std::ios::binary) << config;
+  if (chdir(k.c_str()) != 0) ADD_FAILURE() << "cannot enter " << k;
+  katalog_gotowy = true;
+  return k;
+}
+
+void uruchom_program() {
+  if (program_dziala) return;
+  if (!katalog_gotowy) nowy_katalog_roboczy();
+  char nazwa[] = "brixel";
+  char *argv[] = {nazwa, nullptr};
+  int wynik = start_programu(1, argv);
+  ASSERT_EQ(wynik, -1) << "start-up failed";
+  program_dziala = true;
+}
+
+void stan_poczatkowy() {
+  studnia_poczatkowa();
+  jaki = 0; nastepny = 0; xk = 6; yk = 0; kloc = true;
+  doskull = 0; czyskull = false; rotations = 0; score = 0;
+  bonusk = 0; childmode = false; textual = 0; trythat = 0;
+  speed = 50; gamespeed = 0; level = 1; rozwalone = 0; calkowite = 0; ilelinii = 0;
+  wtopa = false; alarm = false; yzbi = 0; yp = 0;
+  musi = false; dzwiek = 0; dodzwieku = 0; bonuses = 0; combo = 0; czas = 0;
+  dodajczas = false; czyrekord = false; pepper = 0; rekord = 0; czyszklo = 1;
+  done = false; pauza = 0; pa = 0;
+  gameini = true; menu = false; elem2 = 1; elem = 1;
+  ent = dp = obrot = left = right = 0;
+  jakosc = 1; czymuza = 1; czytlo = 1; czyfram = 0; klasyczny = 0; szklo = 0;
+  heading = 549.0f; yrot = 0; sceneroty = 0; lookupdown = 31.0f; ruch_z = -4.88f;
+  xtrans = ytrans = ztrans = 0;
+  for (int i = 0; i < 10; i++) {
+    czykula[i] = false;
+    xkula[i] = ykula[i] = zkula[i] = 0;
+  }
+  yronda = 0; zbitenie = 0; xalarm = 0; strona = false; skull = 0;
+  rotatemodel = 0; obrotrm = true;
+  if (!light) {
+    for (int i = 0; i < 4; i++) LightDiffuse[i] = 1.0f;
+    glLightfv(GL_LIGHT1, GL_DIFFUSE, LightDiffuse);
+    light = true;
+  }
+  distortion = 0; chaos = 0; ruchpox = 0;
+}
+
+void klatki(int n, std::initializer_list<int> klawisze) {
+  static std::vector<Uint8> stan(SDLK_LAST, 0);
+  std::fill(stan.begin(), stan.end(), 0);
+  for (int k : klawisze)
+    if (k >= 0 && k < SDLK_LAST) stan[k] = 1;
+  for (int i = 0; i < n; i++) przebieg(stan.data());
+}
+
+void nacisnij(int klawisz) {
+  klatki(1, {klawisz});
+  klatki(1);
+}
+
+void zacznij_gre() {
+  elem2 = 1;
+  klatki(1, {KLAWISZ_RETURN});
+  klatki(1);
+}
+
+std::string tresc_configu() {
+  std::ifstream f("config.cfg", std::ios::binary);
+  std::stringstream s;
+  s << f.rdbuf();
+  return s.str();
+}

@@ -1,0 +1,36 @@
+// Runs the real game inside a test: a temporary working directory with its own
+// config.cfg and the generated data, the real start-up with a window under the
+// test's X display, and passes of the main loop with key states the test picks.
+#ifndef BRIXEL_HARNESS_H
+#define BRIXEL_HARNESS_H
+
+#include <initializer_list>
+#include <string>
+
+// The settings file the build puts in data/ (800 x 600, 16 bits, record 0).
+extern const char *const DOMYSLNY_CONFIG;
+
+// Makes a fresh working directory holding config.cfg with the given contents and
+// links to the generated gfx/, sfx/ and music/, enters it and returns its path.
+std::string nowy_katalog_roboczy(const std::string &config = DOMYSLNY_CONFIG);
+
+// Starts the program once per test binary (later calls do nothing). Creates a
+// working directory first when none was made.
+void uruchom_program();
+
+// Puts every game variable back to its program-start value (menu shown, empty
+// well, initial counters, camera and effects) without touching the window.
+void stan_poczatkowy();
+
+// Runs n passes with the given keys held (SDL key codes), none when empty.
+void klatki(int n, std::initializer_list<int> klawisze = {});
+// One pass with the key held, then one with every key up.
+void nacisnij(int klawisz);
+// From the main menu with the cursor on GAME: Return, then the pass that spawns
+// the first piece. The game then runs with the piece at row anchor 0.
+void zacznij_gre();
+
+// Reads config.cfg of the current working directory.
+std::string tresc_configu();
+
+#endif
