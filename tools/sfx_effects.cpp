@@ -87,7 +87,7 @@ Mono fx_explosion() {
     x[i] = static_cast<float>(v);
   }
   fade(x, 0.0, 0.04);
-  normalize(x, -12.0);
+  normalize(x, -13.0);
   return x;
 }
 
