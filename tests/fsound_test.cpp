@@ -140,6 +140,9 @@ struct Session {
   }
 };
 
+// The writer mixes a period at a time and may run behind the clock, so a sound
+// can land in the file a little before the moment it was started: windows that
+// must be quiet end well before each start.
 const double kSilent = 1e-4;  // rms of a quiet output window
 const double kHeard = 0.01;   // amplitude of a test tone that is clearly there
 
@@ -179,15 +182,15 @@ TEST(Fsound, PlaysOnceLoopsAndStopsAll) {
 
   Heard h = read_heard();
   ASSERT_GT(h.seconds(), 2.4);
-  EXPECT_LT(h.rms(0.0, t_once - 0.05), kSilent);
+  EXPECT_LT(h.rms(0.0, t_once - 0.15), kSilent);
   // The one-shot sounds for its length, then stops by itself.
   EXPECT_GT(h.at_hz(t_once + 0.1, t_once + 0.25, 440), kHeard);
-  EXPECT_LT(h.rms(t_once + 0.4, t_mp3 - 0.05), kSilent);
+  EXPECT_LT(h.rms(t_once + 0.4, t_mp3 - 0.15), kSilent);
   EXPECT_GT(h.at_hz(t_mp3 + 0.1, t_mp3 + 0.25, 1000), kHeard);
-  EXPECT_LT(h.rms(t_mp3 + 0.4, t_loop - 0.05), kSilent);
+  EXPECT_LT(h.rms(t_mp3 + 0.4, t_loop - 0.15), kSilent);
   // The loop goes on far past its 0.25 s, until everything is stopped.
   EXPECT_GT(h.at_hz(t_loop + 0.1, t_loop + 0.3, 660), kHeard);
-  EXPECT_GT(h.at_hz(t_stop - 0.35, t_stop - 0.1, 660), kHeard);
+  EXPECT_GT(h.at_hz(t_stop - 0.6, t_stop - 0.35, 660), kHeard);
   EXPECT_LT(h.rms(t_stop + 0.15, h.seconds()), kSilent);
 }
 
@@ -302,7 +305,7 @@ TEST(Fsound, UnreadableFilesGiveHandlesThatPlayNothing) {
   FSOUND_Close();
 
   Heard h = read_heard();
-  EXPECT_LT(h.rms(0.0, t_good - 0.05), kSilent);
+  EXPECT_LT(h.rms(0.0, t_good - 0.15), kSilent);
   EXPECT_GT(h.at_hz(t_good + 0.1, t_good + 0.3, 440), kHeard);
 }
 
@@ -330,7 +333,7 @@ TEST(Fsound, KeepsPlayingWhileSdlRestarts) {
   FSOUND_Close();
 
   Heard h = read_heard();
-  for (double t = t_start + 0.1; t + 0.1 < t_end - 0.05; t += 0.1)
+  for (double t = t_start + 0.1; t + 0.1 < t_end - 0.15; t += 0.1)
     EXPECT_GT(h.at_hz(t, t + 0.1, 660), kHeard) << "gap at " << t << " s";
 }
 
@@ -426,7 +429,7 @@ int main(int argc, char **argv) {
 
   // OpenAL Soft reads these once, at its first call.
   std::string conf = g_dir + "/alsoft.conf";
-  std::string text = "[general]\nchannels=stereo\nsample-type=int16\nfrequency=22050\n[wave]\nfile=" +
+  std::string text = "[general]\nchannels=stereo\nsample-type=int16\nfrequency=22050\nperiod_size=256\n[wave]\nfile=" +
                      g_out_wav + "\n";
   FILE *f = fopen(conf.c_str(), "w");
   if (!f) return 1;
