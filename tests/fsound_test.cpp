@@ -223,6 +223,8 @@ TEST(Fsound, OverlappingStartsNeverCutALoop) {
   EXPECT_EQ(used[15], used[0]);
   EXPECT_EQ(used[16], used[1]);
   s.wait_until(1.3);
+  FSOUND_Sample_Free(music);
+  FSOUND_Sample_Free(land);
   FSOUND_Close();
 
   Heard h = read_heard();
@@ -330,6 +332,7 @@ TEST(Fsound, KeepsPlayingWhileSdlRestarts) {
   SDL_Quit();
   s.wait_until(1.6);
   double t_end = s.now();
+  FSOUND_Sample_Free(music);
   FSOUND_Close();
 
   Heard h = read_heard();
