@@ -168,7 +168,7 @@ Mono fx_alarm() {
     soft.run(v, 3200.0, 0.7);
     x[i] = static_cast<float>(soft.lp * adsr(t, 0.015, 0.05, 0.85, 0.06, len - 0.06));
   }
-  normalize(x, -10.0);
+  normalize(x, -13.0);
   return x;
 }
 
@@ -199,7 +199,7 @@ Mono fx_delete() {
     }
   }
   fade(x, 0.0, 0.05);
-  normalize(x, -10.0);
+  normalize(x, -8.0);
   return x;
 }
 
