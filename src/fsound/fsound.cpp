@@ -161,54 +161,51 @@ signed char FSOUND_Init(int mixrate, int maxsoftwarechannels, unsigned int /*fla
     return 0;
   }
 
+  // A device that opens but cannot mix (no context, no sources) is treated
+  // like no device: the game goes on without sound.
+  const char *why = "no audio device";
   quietly([&] { g.device = alcOpenDevice(nullptr); });
-  if (!g.device) {
-    fprintf(stderr, "brixel: no audio device, sound is off\n");
-    g.silent = true;
-    g.open = true;
-    return 1;
-  }
-
-  const ALCint attrs[] = {ALC_FREQUENCY, mixrate, 0};
-  quietly([&] { g.context = alcCreateContext(g.device, attrs); });
-  if (!g.context || !alcMakeContextCurrent(g.context)) {
+  if (g.device) {
+    why = "the audio device cannot mix";
+    const ALCint attrs[] = {ALC_FREQUENCY, mixrate, 0};
+    quietly([&] { g.context = alcCreateContext(g.device, attrs); });
+    if (g.context && alcMakeContextCurrent(g.context)) {
+      alGetError();
+      size_t made = 0;
+      for (Channel &c : g.channels) {
+        alGenSources(1, &c.source);
+        if (alGetError() != AL_NO_ERROR) {
+          c.source = 0;
+          break;
+        }
+        // Every sound plays at the listener, unattenuated.
+        alSourcei(c.source, AL_SOURCE_RELATIVE, AL_TRUE);
+        alSource3f(c.source, AL_POSITION, 0.0f, 0.0f, 0.0f);
+        alSourcef(c.source, AL_ROLLOFF_FACTOR, 0.0f);
+        ++made;
+      }
+      // Fewer sources than asked for still mix; none at all do not.
+      g.channels.resize(made);
+      if (made > 0) {
+        g.silent = false;
+        g.open = true;
+        return 1;
+      }
+      alcMakeContextCurrent(nullptr);
+    }
     if (g.context) alcDestroyContext(g.context);
     alcCloseDevice(g.device);
     g.context = nullptr;
     g.device = nullptr;
-    g.channels.clear();
-    return 0;
-  }
-
-  alGetError();
-  for (Channel &c : g.channels) {
-    alGenSources(1, &c.source);
-    if (alGetError() != AL_NO_ERROR) {
-      c.source = 0;
-      break;
-    }
-    // Every sound plays at the listener, unattenuated.
-    alSourcei(c.source, AL_SOURCE_RELATIVE, AL_TRUE);
-    alSource3f(c.source, AL_POSITION, 0.0f, 0.0f, 0.0f);
-    alSourcef(c.source, AL_ROLLOFF_FACTOR, 0.0f);
-  }
-  // Keep only the sources that could be made; none at all means no mixing.
-  while (!g.channels.empty() && g.channels.back().source == 0) g.channels.pop_back();
-  for (const Channel &c : g.channels) {
-    if (c.source == 0) {
+    try {
+      g.channels.assign(static_cast<size_t>(maxsoftwarechannels), Channel());
+    } catch (const std::bad_alloc &) {
       g.channels.clear();
-      break;
+      return 0;
     }
   }
-  if (g.channels.empty()) {
-    alcMakeContextCurrent(nullptr);
-    alcDestroyContext(g.context);
-    alcCloseDevice(g.device);
-    g.context = nullptr;
-    g.device = nullptr;
-    return 0;
-  }
-  g.silent = false;
+  fprintf(stderr, "brixel: %s, sound is off\n", why);
+  g.silent = true;
   g.open = true;
   return 1;
 }

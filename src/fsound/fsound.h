@@ -16,8 +16,9 @@
 typedef struct FSOUND_SAMPLE FSOUND_SAMPLE;
 
 // Opens the output at the given mixing rate with the given number of
-// channels. Returns 1 on success; with no audio device it still returns 1
-// and plays silently. Returns 0 only when no mixing can be set up at all.
+// channels. Returns 1 on success; with no audio device (or one that cannot
+// mix) it prints one line on stderr, still returns 1 and plays silently.
+// Returns 0 only when not even that can be set up (out of memory).
 signed char FSOUND_Init(int mixrate, int maxsoftwarechannels, unsigned int flags);
 
 // Loads a whole WAV or MP3 file. index is ignored (pass -1), offset and length
