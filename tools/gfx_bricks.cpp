@@ -34,12 +34,6 @@ float sd_arc(float x, float y, float cx, float cy, float r, float a0, float a1) 
   return std::min(e0, e1);
 }
 
-Rgba shade(Rgba albedo, Lit l, float ambient, float spec_amount, Rgba spec_col) {
-  float k = ambient + (1 - ambient) * l.diffuse;
-  return {albedo.r * k + spec_col.r * l.spec * spec_amount, albedo.g * k + spec_col.g * l.spec * spec_amount,
-          albedo.b * k + spec_col.b * l.spec * spec_amount, albedo.a};
-}
-
 } // namespace
 
 Image make_brick1() {
@@ -50,7 +44,7 @@ Image make_brick1() {
       float u = (x + 0.5f) / S, v = (y + 0.5f) / S;
       // Rounded outer rim, then a sunken inner panel.
       float hh = rim(d, 26) - 0.22f * smoothstep(42, 50, d);
-      hh += 0.012f * fbm(u, v, 24, 24, 3, 11) + 0.006f * fbm(u, v, 96, 96, 2, 12);
+      hh += 0.01f * fbm(u, v, 24, 24, 3, 11) + 0.003f * fbm(u, v, 96, 96, 2, 12);
       h.at(x, y) = hh;
     }
   const Rgba orange = rgb(1.0f, 0.56f, 0.14f), red = rgb(0.80f, 0.17f, 0.05f);
@@ -129,7 +123,7 @@ Image make_brick3() {
     Rgba cyan = rgb(0.18f, 0.78f, 1.0f);
     Rgba c = scale(cyan, 0.55f + 0.35f * l.diffuse);
     c = add(c, scale(rgb(0.5f, 0.9f, 1.0f), 0.25f * edge + 0.12f * ripple * (1 - edge)));
-    c = add(c, scale(rgb(0.9f, 1.0f, 1.0f), 0.55f * core + 0.25f * spark + 0.5f * l.spec));
+    c = add(c, scale(rgb(0.9f, 1.0f, 1.0f), 0.55f * core + 0.25f * spark + 0.5f * l.glint));
     c.a = 0.5f + 0.2f * edge + 0.06f * core + 0.04f * spark;
     return c;
   });

@@ -41,6 +41,7 @@ struct Glyph {
 struct Style {
   float cap_px;    // height of capitals in cell pixels
   int pad;         // pixels kept free for the glow, inside the 1-pixel margin
+  int pad_below;   // the same under the baseline, where descenders need room
   float stretch;   // horizontal widening of the glyphs
   float embolden;  // extra stroke weight, in fractions of the em
   bool glow;       // outline glow around the glyphs
@@ -128,7 +129,7 @@ bool lay_set(const std::string &path, const Style &st, int first_cell, Field &br
 
   // One baseline for the whole set: centre the tallest ascent and deepest
   // descent; when they do not fit, keep the ascent and squeeze descenders.
-  float lo = 1.0f + st.pad, hi = (float)CELL - 1 - st.pad;
+  float lo = 1.0f + st.pad, hi = (float)CELL - 1 - st.pad_below;
   float ascent = 0, descent = 0;
   for (const Glyph &g : glyphs) {
     if (g.w == 0) continue;
@@ -146,9 +147,10 @@ bool lay_set(const std::string &path, const Style &st, int first_cell, Field &br
     if (g.w == 0) continue;
     int cell = first_cell + (ch - FIRST);
     int ox = (cell % GRID) * CELL, oy = (cell / GRID) * CELL;
-    float gw = std::min((float)g.w / OVER * st.stretch, hi - lo);
+    float left = 1.0f + st.pad, right = (float)CELL - 1 - st.pad;
+    float gw = std::min((float)g.w / OVER * st.stretch, right - left);
     float x0 = std::round((CELL - gw) / 2 * 2) / 2; // half-pixel steps keep it centred
-    x0 = std::max(lo, std::min(hi - gw, x0));
+    x0 = std::max(left, std::min(right - gw, x0));
     // Vertically the part above the baseline and the part below are each
     // squeezed only as far as needed to fit: a descender gets shorter while
     // the body of the letter keeps its size.
@@ -177,7 +179,7 @@ bool lay_set(const std::string &path, const Style &st, int first_cell, Field &br
         if (st.glow) {
           // The face shades from white at the top to a softer grey, inside
           // a half-bright outline and a faint halo.
-          float shine = 1.0f - 0.28f * clamp01((py + 0.5f - y0) / std::max(1.0f, y1 - y0));
+          float shine = 1.0f - 0.15f * clamp01((py + 0.5f - y0) / std::max(1.0f, y1 - y0));
           float ring = 0, halo = 0;
           for (int dy = -st.pad; dy <= st.pad; dy++)
             for (int dx = -st.pad; dx <= st.pad; dx++) {
@@ -188,9 +190,10 @@ bool lay_set(const std::string &path, const Style &st, int first_cell, Field &br
               ring = std::max(ring, q * clamp01(1.8f - dist));
               halo = std::max(halo, q * clamp01((st.pad + 0.5f - dist) / 1.5f));
             }
-          b = std::max(c * shine, std::max(0.55f * ring, 0.25f * halo));
+          b = std::max(c * shine, std::max(0.6f * ring, 0.3f * halo));
         }
-        bright.at(ox + px, oy + py) = b;
+        // The glow under a descender may reach the margin: it is cut there.
+        if (px >= 1 && py >= 1 && px < CELL - 1 && py < CELL - 1) bright.at(ox + px, oy + py) = b;
       }
   }
   return true;
@@ -201,8 +204,8 @@ bool lay_set(const std::string &path, const Style &st, int first_cell, Field &br
 bool make_font(const std::string &plain_font, const std::string &display_font, Image &out,
                std::string &err) {
   Field bright(CELL * GRID, CELL * GRID, 0.0f);
-  const Style plain = {23.0f, 0, 1.18f, 0.0f, false};
-  const Style display = {20.0f, 2, 1.0f, 0.035f, true};
+  const Style plain = {23.0f, 0, 0, 1.18f, 0.0f, false};
+  const Style display = {21.0f, 2, 1, 1.0f, 0.05f, true};
   if (!lay_set(plain_font, plain, 0, bright, err)) return false;
   if (!lay_set(display_font, display, 128, bright, err)) return false;
 

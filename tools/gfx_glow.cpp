@@ -155,7 +155,8 @@ Image make_skull() {
       float m = cover(d, aa);
       float ho = std::max(cover(hd, aa), cover(crack, aa) * smoothstep(0.02f, 0.06f, -d));
       // Domed bone, sinking into the holes.
-      float dome = std::sqrt(clamp01(-d / 0.35f));
+      float t = clamp01(-d / 0.6f);
+      float dome = 1 - (1 - t) * (1 - t);
       h.at(x, y) = m * (dome - 0.6f * clamp01(-hd / 0.08f) * (hd < 0));
       mask.at(x, y) = m;
       hole.at(x, y) = ho;
@@ -168,7 +169,7 @@ Image make_skull() {
     Lit l = light_height(h, x, y, 60, false, 20);
     Rgba bone = scale(rgb(0.92f, 0.89f, 0.8f), 0.9f + 0.1f * fbm(u, v, 16, 16, 4, 802));
     Rgba c = scale(bone, 0.3f + 0.7f * std::min(1.3f, l.diffuse));
-    c = add(c, scale(rgb(1, 1, 0.95f), 0.25f * l.spec));
+    c = add(c, scale(rgb(1, 1, 0.95f), 0.25f * l.glint));
     // The holes are near black, with an ember in each eye.
     float ember = std::exp(-((std::fabs(X) - 0.25f) * (std::fabs(X) - 0.25f) + (Y - 0.1f) * (Y - 0.1f)) / 0.004f);
     Rgba dark = add(rgb(0.03f, 0.02f, 0.02f), scale(rgb(0.9f, 0.12f, 0.04f), 0.7f * ember));

@@ -217,6 +217,12 @@ Lit light_height(const Field &h, int x, int y, float strength, bool wrap, float 
   return {diffuse, std::pow(sp, shininess)};
 }
 
+Rgba shade(Rgba albedo, Lit l, float ambient, float glint_amount, Rgba glint_col) {
+  float k = ambient + (1 - ambient) * l.diffuse;
+  float g = l.glint * glint_amount;
+  return {albedo.r * k + glint_col.r * g, albedo.g * k + glint_col.g * g, albedo.b * k + glint_col.b * g, albedo.a};
+}
+
 static void box_pass(std::vector<float> &line, int radius, bool wrap) {
   int n = (int)line.size();
   std::vector<float> out(line.size());

@@ -77,11 +77,15 @@ float sd_star(float x, float y, float cx, float cy, float r, float inner, int po
 float smin(float a, float b, float k); // smooth union of two distances
 
 // Light on a height field: light from the top-left and in front of the
-// picture. Returns the diffuse factor (1 on a flat face) and a specular term.
+// picture. Returns the diffuse factor (1 on a flat face) and a glint, the
+// highlight of a shiny surface.
 struct Lit {
-  float diffuse, spec;
+  float diffuse, glint;
 };
 Lit light_height(const Field &h, int x, int y, float strength, bool wrap, float shininess);
+// Albedo lit by `l`: ambient share plus diffuse light, plus a glint of colour
+// glint_col weighted by glint_amount.
+Rgba shade(Rgba albedo, Lit l, float ambient, float glint_amount, Rgba glint_col);
 
 // Separable box blur repeated three times (close to a Gaussian).
 void blur(Field &f, int radius, bool wrap);

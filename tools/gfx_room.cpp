@@ -9,12 +9,6 @@ namespace {
 
 float cover(float sd) { return clamp01(0.5f - sd); }
 
-Rgba shade(Rgba albedo, Lit l, float ambient, float spec_amount, Rgba spec_col) {
-  float k = ambient + (1 - ambient) * l.diffuse;
-  return {albedo.r * k + spec_col.r * l.spec * spec_amount, albedo.g * k + spec_col.g * l.spec * spec_amount,
-          albedo.b * k + spec_col.b * l.spec * spec_amount, albedo.a};
-}
-
 // Wood tone along a grain coordinate g (one growth ring per unit): light
 // early wood darkening into a narrow late-wood band.
 float ring_tone(float g) {
@@ -170,13 +164,15 @@ Image make_column() {
     }
   return paint(S, S, [&](int x, int y) {
     float u = (x + 0.5f) / S, v = (y + 0.5f) / S;
-    float warp = 2.2f * fbm(u, v, 3, 3, 6, 301);
+    float warp = 1.5f * fbm(u, v, 2, 2, 4, 301);
     float a = std::fabs(std::sin(3.14159265f * (u * 2 + v * 3 + warp)));
     float b = std::fabs(std::sin(3.14159265f * (u * 5 - v * 2 + 1.3f * fbm(u, v, 4, 4, 5, 302))));
-    float vein = std::pow(1 - a, 12.0f), fine = std::pow(1 - b, 30.0f);
+    // Veins: a soft grey cloud around a sharp dark core.
+    float vein = std::pow(1 - a, 14.0f), haze = std::pow(1 - a, 3.0f), fine = std::pow(1 - b, 30.0f);
     float cloud = fbm(u, v, 4, 4, 5, 303);
-    Rgba c = mix(rgb(0.92f, 0.91f, 0.88f), rgb(0.74f, 0.76f, 0.75f), clamp01(0.5f + cloud));
-    c = mix(c, rgb(0.34f, 0.4f, 0.38f), 0.7f * vein);
+    Rgba c = mix(rgb(0.93f, 0.92f, 0.89f), rgb(0.76f, 0.78f, 0.77f), clamp01(0.5f + cloud));
+    c = mix(c, rgb(0.62f, 0.66f, 0.64f), 0.45f * haze);
+    c = mix(c, rgb(0.3f, 0.36f, 0.34f), 0.75f * vein);
     c = mix(c, rgb(0.5f, 0.52f, 0.5f), 0.5f * fine);
     // The end mouldings are of a warmer, gilded stone.
     float fy = y + 0.5f;
@@ -214,7 +210,7 @@ Image make_desk() {
     float dx = std::min(fx, S - fx), dy = std::min(fy, S - fy);
     float d = std::min(dx, dy);
     Rgba c;
-    float spec;
+    float glint;
     if (d < border) {
       // Mahogany: grain along each frame side.
       bool across = dy < dx;
@@ -223,7 +219,7 @@ Image make_desk() {
       c = mix(rgb(0.50f, 0.20f, 0.10f), rgb(0.26f, 0.08f, 0.04f), tone);
       float fibre = across ? fbm(u, v, 4, 128, 2, 404) : fbm(u, v, 128, 4, 2, 405);
       c = scale(c, 1 + 0.07f * fibre);
-      spec = 0.45f;
+      glint = 0.45f;
     } else {
       // Leather: green, mottled, darker and worn towards the frame.
       float m = fbm(u, v, 6, 6, 5, 406);
@@ -237,10 +233,10 @@ Image make_desk() {
       float gold = std::max(std::max(cover(line1), cover(line2)), cover(diamond));
       Rgba gc = scale(rgb(0.86f, 0.68f, 0.3f), 0.9f + 0.2f * fbm(u, v, 32, 32, 2, 407));
       c = mix(c, gc, gold);
-      spec = 0.12f + 0.6f * gold;
+      glint = 0.12f + 0.6f * gold;
     }
     Lit l = light_height(h, x, y, 22, false, 30);
-    Rgba o = shade(c, l, 0.3f, spec, rgb(1, 0.92f, 0.8f));
+    Rgba o = shade(c, l, 0.3f, glint, rgb(1, 0.92f, 0.8f));
     o.a = 1;
     return o;
   });
