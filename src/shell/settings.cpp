@@ -6,6 +6,7 @@
 #include <climits>
 #include <cstdio>
 #include <cstring>
+#include <sys/stat.h>
 #include <unistd.h>
 
 int width = 800;
@@ -60,6 +61,12 @@ void czytaj_ustawienia(FILE *plik) {
 
 void wczytanie_poziomu() {
   FILE *plik = fopen(PLIK_USTAWIEN, "r");
+  // A directory of that name opens but cannot be read: it is no settings file.
+  struct stat opis;
+  if (plik && (fstat(fileno(plik), &opis) != 0 || !S_ISREG(opis.st_mode))) {
+    fclose(plik);
+    plik = nullptr;
+  }
   if (!plik) zakoncz_z_bledem(KOMUNIKAT_PLIKU);
   czytaj_ustawienia(plik);
   fclose(plik);
@@ -67,7 +74,9 @@ void wczytanie_poziomu() {
 
 int tresc_ustawien(char *bufor, int rozmiar) {
   const char *forma = "%d\n";
-  if (rekord > 99999) forma = "%d\n";
+  // A negative record (only ever read from a damaged file) is written as it is,
+  // so that it reads back unchanged rather than as 0.
+  if (rekord > 99999 || rekord < 0) forma = "%d\n";
   else if (rekord > 9999) forma = "0%d\n";
   else if (rekord > 999) forma = "00%d\n";
   else if (rekord > 99) forma = "000%d\n";
