@@ -4,7 +4,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 XVFB = xvfb-run -a -s "-screen 0 1024x768x24"
 
-.PHONY: all deps configure build run test clean
+.PHONY: all deps configure build run test clean bench
 
 all: build
 
@@ -30,3 +30,8 @@ clean:
 	  rm -rf $(BUILD); \
 	  if [ -f /tmp/brixel-config.$$$$ ]; then mkdir -p $(BUILD)/data && mv /tmp/brixel-config.$$$$ $(BUILD)/data/config.cfg; fi; \
 	fi
+
+# Speed figures (pass cost beside a reference frame, start-up, re-creation,
+# memory, instruction profile); bench/run_bench.sh says what each figure is.
+bench: build
+	xvfb-run -a -s "-screen 0 1024x768x24 -noreset" bash bench/run_bench.sh $(BUILD)
