@@ -27,6 +27,6 @@ TEST(KorpusUstawien, KazdyPlikKorpusuPrzechodziSprawdzenie) {
     std::ifstream f(katalog + "/" + nazwa, std::ios::binary);
     ASSERT_TRUE(f) << nazwa;
     std::vector<uint8_t> dane((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
-    EXPECT_EQ(sprawdz_ustawienia(dane.data(), dane.size(), false), "") << "corpus file " << nazwa;
+    EXPECT_EQ(sprawdz_ustawienia(dane.data(), dane.size()), "") << "corpus file " << nazwa;
   }
 }

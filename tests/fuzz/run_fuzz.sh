@@ -3,7 +3,6 @@
 # UndefinedBehaviorSanitizer) from settings.cpp alone and runs it.
 #   tests/fuzz/run_fuzz.sh [runs] [more libFuzzer options]
 # The committed corpus is only read; new inputs go to $BRIXEL_FUZZ_DIR/corpus.
-# BRIXEL_FUZZ_UJEMNY_REKORD=1 also demands that a negative record reads back.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 src=$(cd "$here/../../src" && pwd)

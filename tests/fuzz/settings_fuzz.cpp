@@ -7,8 +7,7 @@
 #include <cstdlib>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *dane, size_t n) {
-  static const bool ujemny_rekord = getenv("BRIXEL_FUZZ_UJEMNY_REKORD") != nullptr;
-  std::string blad = sprawdz_ustawienia(dane, n, ujemny_rekord);
+  std::string blad = sprawdz_ustawienia(dane, n);
   if (!blad.empty()) {
     fprintf(stderr, "settings check failed: %s\n", blad.c_str());
     abort();

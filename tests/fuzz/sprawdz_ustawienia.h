@@ -43,12 +43,9 @@ inline std::string wartosci_tekstem(const int v[LICZBA_POL]) {
   return s;
 }
 
-// Empty when everything holds, otherwise what went wrong. A negative record is
-// written as the document's padding makes it ("00000-5"), which no reader of
-// "%d" fields takes back; its read-back is checked only when asked for.
-inline std::string sprawdz_ustawienia(const uint8_t *dane, size_t n, bool ujemny_rekord_wraca) {
-  // Starting values: ones no file is likely to hold, both unlock states, and a
-  // record that is not negative so that short files still get the read-back.
+// Empty when everything holds, otherwise what went wrong.
+inline std::string sprawdz_ustawienia(const uint8_t *dane, size_t n) {
+  // Starting values: ones no file is likely to hold, and both unlock states.
   int przed[LICZBA_POL] = {-1001, -1002, -1003, -1004, -1005, -1006,
                            -1007, -1008, -1009, (int)(n & 1), 1011};
   int po[LICZBA_POL];
@@ -67,12 +64,12 @@ inline std::string sprawdz_ustawienia(const uint8_t *dane, size_t n, bool ujemny
   std::string oczekiwany;
   for (int i = 0; i < LICZBA_POL - 1; i++) oczekiwany += std::to_string(po[i]) + "\n";
   std::string r = std::to_string(po[LICZBA_POL - 1]);
-  if (po[LICZBA_POL - 1] < 0) r = "00000" + r;
-  else if (r.size() < 6) r.insert(0, 6 - r.size(), '0');
+  // Padded to the six characters of the field; a negative one (only from a
+  // damaged file) as it is, so that it reads back.
+  if (po[LICZBA_POL - 1] >= 0 && r.size() < 6) r.insert(0, 6 - r.size(), '0');
   oczekiwany += r + "\n";
   if (zapis != oczekiwany) return "the writer made \"" + zapis + "\" instead of \"" + oczekiwany + "\"";
 
-  if (po[LICZBA_POL - 1] < 0 && !ujemny_rekord_wraca) return "";
   int znowu[LICZBA_POL];
   int inne[LICZBA_POL] = {-7, -7, -7, -7, -7, -7, -7, -7, -7, 1 - po[POLE_ODBLOKOWANIA], -7};
   if (!odczyt_gry(reinterpret_cast<const uint8_t *>(zapis.data()), zapis.size(), inne, znowu))
