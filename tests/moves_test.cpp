@@ -15,6 +15,12 @@
 #include <utility>
 #include <vector>
 
+// An X connection of the test's own, held for the whole run: tearing the window
+// down for a new one would otherwise leave an Xvfb started without -noreset
+// with no client, and it refuses the new window while it resets.
+extern "C" struct _XDisplay *XOpenDisplay(const char *nazwa);
+struct _XDisplay *const wlasne_polaczenie_x = XOpenDisplay(nullptr);
+
 namespace {
 
 using Komorki = std::set<std::pair<int, int>>;
