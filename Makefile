@@ -2,7 +2,7 @@
 # make test  installs what is missing, builds and runs every test (windowed ones under Xvfb)
 BUILD ?= build
 JOBS ?= $(shell nproc)
-XVFB = xvfb-run -a -s "-screen 0 1024x768x24"
+XVFB = xvfb-run -a -s "-screen 0 1024x768x24 -noreset"
 
 .PHONY: all deps configure build run test clean bench
 
