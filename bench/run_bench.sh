@@ -27,7 +27,7 @@ if [ "$CG_PASSES" -gt 0 ] && command -v valgrind >/dev/null; then
   (cd "$tmp" && valgrind --tool=callgrind --callgrind-out-file="$tmp/cg.out" --dump-instr=no \
      "$BUILD/bench/brixel_bench" callgrind 800x600-HIGH-full-normal "$CG_PASSES" >/dev/null 2>&1)
   dump=$(ls "$tmp"/cg.out.* | head -1)
-  callgrind_annotate --inclusive=no --threshold=100 "$dump" 2>/dev/null | python3 -c '
+  callgrind_annotate --inclusive=no --auto=no --threshold=100 "$dump" 2>/dev/null | python3 -c '
 import re, sys
 passes = int(sys.argv[1])
 by_obj, own = {}, {}
@@ -36,7 +36,8 @@ for line in sys.stdin:
     if not m or m.group(2) == "PROGRAM TOTALS":
         continue
     n, fn, obj = int(m.group(1).replace(",", "")), m.group(2), m.group(3) or "(JIT code, no object)"
-    if "/src/" in fn.split(":")[0]:
+    path = fn.split(":")[0]
+    if re.search(r"(^|/)src/", path) and "bench" not in path:
         key = "game code (src/)"
         own[fn.split(":")[1].split("(")[0]] = own.get(fn.split(":")[1].split("(")[0], 0) + n
     elif "(below main)" in fn or "/bench/" in fn:
