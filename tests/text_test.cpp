@@ -265,6 +265,8 @@ TEST_F(Tekst, LiczbaKlatekTylkoZPrzelacznikiem) {
 // The game-over lines jump through the ten offsets, one every tenth frame,
 // and the menu title goes on with the cycle.
 TEST_F(Tekst, KoniecGryDrga) {
+  const int distx[10] = {-2, 4, 8, 7, -3, -4, 6, 9, -3, 6};
+  const int disty[10] = {-6, 2, 9, 3, -7, -2, 4, 1, -9, 2};
   const int W2 = width / 2, H2 = height / 2;
   gameini = false;
   wtopa = true;
