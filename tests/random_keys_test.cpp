@@ -101,9 +101,11 @@ TEST(LosoweKlawisze, StanZostajePoprawny) {
 
   int przebiegow = 5000;
   if (const char *n = getenv("BRIXEL_RANDOM_PASSES")) przebiegow = atoi(n);
-  std::mt19937 los(20240611);
+  unsigned ziarno = 20240611;
+  if (const char *z = getenv("BRIXEL_RANDOM_SEED")) ziarno = (unsigned)strtoul(z, nullptr, 10);
+  std::mt19937 los(ziarno);
   std::uniform_real_distribution<double> u(0, 1);
-  srand(20240611);
+  srand(ziarno);
 
   // Chances of each key being held in a pass, by state, so that the walk
   // spends a fair time in each: mostly playing, now and then paused, in the
@@ -114,15 +116,15 @@ TEST(LosoweKlawisze, StanZostajePoprawny) {
   };
   const Klawisz klawisze[] = {
       {KLAWISZ_LEWO, 0.2, 0.2, 0.25, 0.25, 0.25},  {KLAWISZ_PRAWO, 0.2, 0.2, 0.25, 0.25, 0.25},
-      {KLAWISZ_GORA, 0.2, 0.2, 0.2, 0.2, 0.2},     {KLAWISZ_DOL, 0.2, 0.2, 0.3, 0.3, 0.3},
+      {KLAWISZ_GORA, 0.2, 0.2, 0.2, 0.2, 0.2},     {KLAWISZ_DOL, 0.2, 0.2, 0.45, 0.3, 0.3},
       {KLAWISZ_P, 0.02, 0.02, 0.008, 0.04, 0.02},  {KLAWISZ_RETURN, 0.08, 0.05, 0.05, 0.05, 0.05},
-      {KLAWISZ_ESCAPE, 0.002, 0.015, 0.0007, 0.005, 0.005},
+      {KLAWISZ_ESCAPE, 0.002, 0.015, 0.0004, 0.02, 0.005},
       {KLAWISZ_Y, 0.1, 0.1, 0.1, 0.1, 0.03},       {KLAWISZ_N, 0.01, 0.01, 0.01, 0.01, 0.01}};
   // Each game over writes the settings and re-creates the window (about a
   // second); after a few of them a stack that grows high is swept away.
   const int najwiecej_koncow = 3;
   int koncow = 0;
-  int w_menu = 0, w_opcjach = 0, w_grze = 0, w_pauzie = 0, po_koncu = 0;
+  int w_menu = 0, w_opcjach = 0, w_grze = 0, w_pauzie = 0, po_koncu = 0, z_pauzy = 0;
 
   std::vector<Uint8> stan(SDLK_LAST, 0);
   for (int n = 0; n < przebiegow; n++) {
@@ -144,6 +146,7 @@ TEST(LosoweKlawisze, StanZostajePoprawny) {
         }
 
     const bool byl_koniec = wtopa;
+    const bool byla_pauza = pauza != 0;
     glViewport(0, 0, 4, 4);
     wyczysc_zapis();
     przebieg(stan.data());
@@ -156,6 +159,7 @@ TEST(LosoweKlawisze, StanZostajePoprawny) {
       done = false;
     }
     if (wtopa && !byl_koniec) koncow++;
+    if (byla_pauza && gameini) z_pauzy++;
 
     if (gameini && menu) w_opcjach++;
     else if (gameini) w_menu++;
@@ -171,10 +175,12 @@ TEST(LosoweKlawisze, StanZostajePoprawny) {
     EXPECT_GT(w_pauzie, 100);
     EXPECT_GT(po_koncu, 20);
     EXPECT_GE(koncow, 2);
+    EXPECT_GE(z_pauzy, 2) << "games left with Escape while paused";
   }
   wyjscie();
-  printf("passes: menu %d, options %d, running %d, paused %d, over %d; game overs %d\n", w_menu,
-         w_opcjach, w_grze, w_pauzie, po_koncu, koncow);
+  printf("passes: menu %d, options %d, running %d, paused %d, over %d; game overs %d, "
+         "left while paused %d\n",
+         w_menu, w_opcjach, w_grze, w_pauzie, po_koncu, koncow, z_pauzy);
 }
 
 }  // namespace
