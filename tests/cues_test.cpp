@@ -2,16 +2,13 @@
 // left, landings, rows, turns, scrapes, child mode, message endings, the
 // record, the alarm, the light, the skull, game over, the options keys, the
 // glass variants and the Music option.
-#include "harness.h"
+#include "zasady.h"
 #include "fsound_zapis.h"
 #include "game/game.h"
 #include "render/render.h"
 #include "shell/shell.h"
 
 #include <gtest/gtest.h>
-
-#include <dlfcn.h>
-#include <link.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -20,76 +17,7 @@
 #include <string>
 #include <vector>
 
-// An X connection of the test's own, held for the whole run: tearing the window
-// down for a new one would otherwise leave an Xvfb started without -noreset
-// with no client, and it refuses the new window while it resets.
-extern "C" struct _XDisplay *XOpenDisplay(const char *nazwa);
-extern "C" int XCloseDisplay(struct _XDisplay *polaczenie);
-struct WlasnePolaczenieX {
-  struct _XDisplay *polaczenie = XOpenDisplay(nullptr);
-  ~WlasnePolaczenieX() {
-    if (polaczenie) XCloseDisplay(polaczenie);
-  }
-} wlasne_polaczenie_x;
-
-// Keeps Mesa's DRI driver loaded for the whole run. It is unloaded with SDL's
-// X connection whenever the window is re-created, and the few blocks it keeps
-// then look leaked to LeakSanitizer, from a library no longer mapped.
-int przypnij_modul(struct dl_phdr_info *info, size_t, void *) {
-  const char *nazwa = info->dlpi_name;
-  if (nazwa && strstr(nazwa, "/dri/"))
-    dlopen(nazwa, RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE);
-  return 0;
-}
-
-void przypnij_sterownik_gl() { dl_iterate_phdr(przypnij_modul, nullptr); }
-
 namespace {
-
-using Dzwieki = std::vector<std::string>;
-
-int &pole(int x, int y) { return studnia[x * 21 + y]; }
-
-void pelny_wiersz(int y) {
-  for (int x = 1; x <= 10; x++) pole(x, y) = 1;
-}
-
-void gra(int s, int x, int y) {
-  gameini = false;
-  wtopa = false;
-  pauza = 0;
-  kloc = true;
-  jaki = s;
-  xk = x;
-  yk = y;
-  speed = 100000;
-  gamespeed = 0;
-  rekord = 999999;
-}
-
-// The cues do not depend on the picture: a 4 x 4 viewport keeps the passes quick.
-void przebiegi(int n, std::initializer_list<int> klawisze = {}) {
-  for (int i = 0; i < n; i++) {
-    glViewport(0, 0, 4, 4);
-    klatki(1, klawisze);
-  }
-}
-
-Dzwieki przebieg_z(std::initializer_list<int> klawisze = {}) {
-  wyczysc_zapis();
-  przebiegi(1, klawisze);
-  return zagrane();
-}
-
-Dzwieki wcisnij(int klawisz) {
-  Dzwieki d = przebieg_z({klawisz});
-  przebiegi(1);
-  return d;
-}
-
-int ile_razy(const Dzwieki &d, const std::string &nazwa) {
-  return (int)std::count(d.begin(), d.end(), nazwa);
-}
 
 // A square resting on the floor locks by gravity; the next square has no room.
 void ustaw_koniec_gry() {
@@ -99,16 +27,12 @@ void ustaw_koniec_gry() {
   nastepny = 0;
 }
 
-const char *const KONFIG = "640\n480\n16\n0\n1\n0\n0\n0\n0\n1\n000000\n";
-
 std::vector<std::string> wywolania_startu;
 
 class Dzwiek : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    nowy_katalog_roboczy(KONFIG);
-    uruchom_program();
-    przypnij_sterownik_gl();
+    uruchom_do_zasad();
     wywolania_startu = wywolania_dzwieku;
   }
   // The program's own shutdown, so that no GL thread is left at exit.

@@ -13,7 +13,6 @@
 #include <gtest/gtest.h>
 
 #include <GL/glu.h>
-#include <X11/Xlib.h>
 
 #include <algorithm>
 #include <cmath>
@@ -92,12 +91,6 @@ int ile_razy(const std::vector<std::string> &z, const std::string &nazwa) {
   return (int)std::count(z.begin(), z.end(), nazwa);
 }
 
-void trzymaj_serwer_x() {
-  // One idle connection keeps the X server from resetting between windows.
-  static Display *polaczenie = XOpenDisplay(nullptr);
-  (void)polaczenie;
-}
-
 // Everything a pass animates by itself, to take two frames of the same moment.
 struct Chwila {
   float rotatemodel, yzbi, zbitenie, yronda, skull, xalarm;
@@ -118,7 +111,6 @@ struct Chwila {
 class Efekty : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    trzymaj_serwer_x();
     // A small window keeps the many passes quick.
     nowy_katalog_roboczy("400\n300\n16\n1\n1\n1\n0\n0\n0\n1\n000000\n");
     uruchom_program();

@@ -1,16 +1,13 @@
 // The player's moves, pass by pass: the held Down key and its latch, locking
 // with Down, sideways moves and their scrape, turns at the walls, the seven
 // turns of child mode, the special pieces, the pause and keys held together.
-#include "harness.h"
+#include "zasady.h"
 #include "fsound_zapis.h"
 #include "game/game.h"
 #include "render/render.h"
 #include "shell/shell.h"
 
 #include <gtest/gtest.h>
-
-#include <dlfcn.h>
-#include <link.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -19,53 +16,7 @@
 #include <utility>
 #include <vector>
 
-// An X connection of the test's own, held for the whole run: tearing the window
-// down for a new one would otherwise leave an Xvfb started without -noreset
-// with no client, and it refuses the new window while it resets.
-extern "C" struct _XDisplay *XOpenDisplay(const char *nazwa);
-extern "C" int XCloseDisplay(struct _XDisplay *polaczenie);
-struct WlasnePolaczenieX {
-  struct _XDisplay *polaczenie = XOpenDisplay(nullptr);
-  ~WlasnePolaczenieX() {
-    if (polaczenie) XCloseDisplay(polaczenie);
-  }
-} wlasne_polaczenie_x;
-
-// Keeps Mesa's DRI driver loaded for the whole run. It is unloaded with SDL's
-// X connection whenever the window is re-created, and the few blocks it keeps
-// then look leaked to LeakSanitizer, from a library no longer mapped.
-int przypnij_modul(struct dl_phdr_info *info, size_t, void *) {
-  const char *nazwa = info->dlpi_name;
-  if (nazwa && strstr(nazwa, "/dri/"))
-    dlopen(nazwa, RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE);
-  return 0;
-}
-
-void przypnij_sterownik_gl() { dl_iterate_phdr(przypnij_modul, nullptr); }
-
 namespace {
-
-using Komorki = std::set<std::pair<int, int>>;
-using Dzwieki = std::vector<std::string>;
-
-int &pole(int x, int y) { return studnia[x * 21 + y]; }
-
-Komorki zajete() {
-  Komorki k;
-  for (int x = 1; x <= 10; x++)
-    for (int y = 1; y <= 20; y++)
-      if (pole(x, y)) k.insert({x, y});
-  return k;
-}
-
-std::string ksztalt(int s) {
-  std::string w;
-  for (int j = 0; j < ilema[s]; j++) {
-    if (j) w += '/';
-    for (int i = 0; i < ilema[s]; i++) w += klocek[s * 16 + i * 4 + j] ? 'X' : '.';
-  }
-  return w;
-}
 
 // Well cells of the falling piece.
 Komorki klocek_w_studni() {
@@ -76,28 +27,6 @@ Komorki klocek_w_studni() {
   return k;
 }
 
-void gra(int s, int x, int y) {
-  gameini = false;
-  wtopa = false;
-  pauza = 0;
-  kloc = true;
-  jaki = s;
-  xk = x;
-  yk = y;
-  speed = 100000;
-  gamespeed = 0;
-  rekord = 999999;
-}
-
-// The rules do not depend on the picture: a 4 x 4 viewport keeps the passes
-// quick (a re-created window sets it back, so it is set before every pass).
-void przebiegi(int n, std::initializer_list<int> klawisze = {}) {
-  for (int i = 0; i < n; i++) {
-    glViewport(0, 0, 4, 4);
-    klatki(1, klawisze);
-  }
-}
-
 // One pass with any set of keys held.
 void przebieg_z_klawiszami(const std::vector<int> &klawisze) {
   std::vector<Uint8> stan(SDLK_LAST, 0);
@@ -106,39 +35,10 @@ void przebieg_z_klawiszami(const std::vector<int> &klawisze) {
   przebieg(stan.data());
 }
 
-void wcisnij(int klawisz) {
-  przebiegi(1, {klawisz});
-  przebiegi(1);
-}
-
-// Return on GAME, then the pass that spawns the first piece at row anchor 0.
-void start_gry() {
-  elem2 = 1;
-  przebiegi(1, {KLAWISZ_RETURN});
-  przebiegi(1);
-}
-
-// One pass with the keys held; the sounds it started.
-Dzwieki przebieg_z(std::initializer_list<int> klawisze) {
-  wyczysc_zapis();
-  przebiegi(1, klawisze);
-  return zagrane();
-}
-
-Dzwieki nacisnij_z(int klawisz) {
-  Dzwieki d = przebieg_z({klawisz});
-  przebiegi(1);
-  return d;
-}
-
-const char *const KONFIG = "640\n480\n16\n0\n1\n0\n0\n0\n0\n1\n000000\n";
-
 class Ruchy : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    nowy_katalog_roboczy(KONFIG);
-    uruchom_program();
-    przypnij_sterownik_gl();
+    uruchom_do_zasad();
   }
   // The program's own shutdown, so that no GL thread is left at exit.
   static void TearDownTestSuite() { wyjscie(); }
@@ -187,33 +87,33 @@ TEST_F(Ruchy, DolNaLezacymBlokujeIDajeNowyWTejSamejKlatce) {
 
 TEST_F(Ruchy, BokiSciany) {
   gra(0, 3, 5);   // the square in columns 2 and 3, in mid-air
-  EXPECT_TRUE(nacisnij_z(KLAWISZ_LEWO).empty());
+  EXPECT_TRUE(wcisnij(KLAWISZ_LEWO).empty());
   EXPECT_EQ(xk, 2);
-  EXPECT_TRUE(nacisnij_z(KLAWISZ_LEWO).empty()) << "against the wall nothing sounds";
+  EXPECT_TRUE(wcisnij(KLAWISZ_LEWO).empty()) << "against the wall nothing sounds";
   EXPECT_EQ(xk, 2);
 
   gra(0, 10, 5);  // columns 9 and 10
-  EXPECT_TRUE(nacisnij_z(KLAWISZ_PRAWO).empty());
+  EXPECT_TRUE(wcisnij(KLAWISZ_PRAWO).empty());
   EXPECT_EQ(xk, 10);
 }
 
 TEST_F(Ruchy, PrzesuniecieSzuraPoPowierzchni) {
   gra(0, 6, 19);  // resting on the floor
-  EXPECT_EQ(nacisnij_z(KLAWISZ_LEWO), (Dzwieki{"drag"}));
+  EXPECT_EQ(wcisnij(KLAWISZ_LEWO), (Dzwieki{"drag"}));
   EXPECT_EQ(xk, 5);
-  EXPECT_EQ(nacisnij_z(KLAWISZ_PRAWO), (Dzwieki{"drag"}));
+  EXPECT_EQ(wcisnij(KLAWISZ_PRAWO), (Dzwieki{"drag"}));
   EXPECT_EQ(xk, 6);
   szklo = 1;
-  EXPECT_EQ(nacisnij_z(KLAWISZ_PRAWO), (Dzwieki{"glassrub"}));
+  EXPECT_EQ(wcisnij(KLAWISZ_PRAWO), (Dzwieki{"glassrub"}));
   EXPECT_EQ(xk, 7);
   szklo = 0;
 
   // In mid-air silent, unless a cell lies right under the new position.
   gra(0, 6, 10);  // columns 5 and 6, rows 10 and 11
-  EXPECT_TRUE(nacisnij_z(KLAWISZ_PRAWO).empty());
+  EXPECT_TRUE(wcisnij(KLAWISZ_PRAWO).empty());
   EXPECT_EQ(xk, 7);
   pole(5, 12) = 1;
-  EXPECT_EQ(nacisnij_z(KLAWISZ_LEWO), (Dzwieki{"drag"}));
+  EXPECT_EQ(wcisnij(KLAWISZ_LEWO), (Dzwieki{"drag"}));
   EXPECT_EQ(xk, 6);
 }
 
@@ -228,7 +128,7 @@ TEST_F(Ruchy, KomorkaWWierszuZeroBlokujeBoki) {
   EXPECT_EQ(xk, 6);
   // A turn cannot put a cell into row 0 either.
   jaki = 3;
-  EXPECT_TRUE(nacisnij_z(KLAWISZ_GORA).empty());
+  EXPECT_TRUE(wcisnij(KLAWISZ_GORA).empty());
   EXPECT_EQ(ksztalt(3), "XX./.X./.X.");
   // Down works, and then the piece moves.
   wcisnij(KLAWISZ_DOL);
@@ -241,13 +141,13 @@ TEST_F(Ruchy, DrazekNieObracaSiePrzyPrawejScianie) {
   gra(5, 6, 5);   // the bar stands in column xk
   for (int i = 0; i < 5; i++) wcisnij(KLAWISZ_PRAWO);
   EXPECT_EQ(xk, 10);
-  EXPECT_TRUE(nacisnij_z(KLAWISZ_GORA).empty());
+  EXPECT_TRUE(wcisnij(KLAWISZ_GORA).empty());
   EXPECT_EQ(ksztalt(5), ".X../.X../.X../.X..");
   EXPECT_EQ(rotations, 0);
   wcisnij(KLAWISZ_LEWO);
-  EXPECT_TRUE(nacisnij_z(KLAWISZ_GORA).empty()) << "at column 9 the turned bar reaches column 11";
+  EXPECT_TRUE(wcisnij(KLAWISZ_GORA).empty()) << "at column 9 the turned bar reaches column 11";
   wcisnij(KLAWISZ_LEWO);
-  EXPECT_EQ(nacisnij_z(KLAWISZ_GORA), (Dzwieki{"rotate"}));
+  EXPECT_EQ(wcisnij(KLAWISZ_GORA), (Dzwieki{"rotate"}));
   EXPECT_EQ(ksztalt(5), "..../XXXX/..../....");
   EXPECT_EQ(klocek_w_studni(), (Komorki{{7, 6}, {8, 6}, {9, 6}, {10, 6}}));
   EXPECT_EQ(rotations, 1);
@@ -255,12 +155,12 @@ TEST_F(Ruchy, DrazekNieObracaSiePrzyPrawejScianie) {
 
 TEST_F(Ruchy, SiedemObrotowWlaczaTrybDziecka) {
   gra(6, 6, 8);   // the tee in mid-air
-  for (int i = 0; i < 3; i++) EXPECT_EQ(nacisnij_z(KLAWISZ_GORA), (Dzwieki{"rotate"}));
+  for (int i = 0; i < 3; i++) EXPECT_EQ(wcisnij(KLAWISZ_GORA), (Dzwieki{"rotate"}));
   EXPECT_EQ(ksztalt(6), ".../XXX/.X.");
   // The fourth turn needs (6,8): taken, it is refused twice and does not count.
   pole(6, 8) = 1;
-  EXPECT_TRUE(nacisnij_z(KLAWISZ_GORA).empty());
-  EXPECT_TRUE(nacisnij_z(KLAWISZ_GORA).empty());
+  EXPECT_TRUE(wcisnij(KLAWISZ_GORA).empty());
+  EXPECT_TRUE(wcisnij(KLAWISZ_GORA).empty());
   EXPECT_EQ(rotations, 3);
   EXPECT_EQ(ksztalt(6), ".../XXX/.X.");
   pole(6, 8) = 0;
@@ -269,11 +169,11 @@ TEST_F(Ruchy, SiedemObrotowWlaczaTrybDziecka) {
   EXPECT_FALSE(childmode);
 
   // The seventh: child mode, its music cutting the turn's own sound.
-  EXPECT_EQ(nacisnij_z(KLAWISZ_GORA), (Dzwieki{"rotate", "STOP", "other", "children"}));
+  EXPECT_EQ(wcisnij(KLAWISZ_GORA), (Dzwieki{"rotate", "STOP", "other", "children"}));
   EXPECT_TRUE(childmode);
   EXPECT_EQ(textual, 158);   // 160, shown in this pass and the release pass
   // The eighth changes nothing more.
-  EXPECT_EQ(nacisnij_z(KLAWISZ_GORA), (Dzwieki{"rotate"}));
+  EXPECT_EQ(wcisnij(KLAWISZ_GORA), (Dzwieki{"rotate"}));
   EXPECT_TRUE(childmode);
   EXPECT_EQ(rotations, 8);
   EXPECT_EQ(textual, 156);
@@ -282,7 +182,7 @@ TEST_F(Ruchy, SiedemObrotowWlaczaTrybDziecka) {
 TEST_F(Ruchy, TrybKlasycznyBezDzieckaIBezSpecjalnych) {
   klasyczny = 1;
   gra(6, 6, 8);
-  for (int i = 0; i < 8; i++) EXPECT_EQ(nacisnij_z(KLAWISZ_GORA), (Dzwieki{"rotate"}));
+  for (int i = 0; i < 8; i++) EXPECT_EQ(wcisnij(KLAWISZ_GORA), (Dzwieki{"rotate"}));
   EXPECT_FALSE(childmode);
   EXPECT_EQ(textual, 0);
 
@@ -355,7 +255,7 @@ TEST_F(Ruchy, PauzaWstrzymujeKlawiszeGry) {
   int g = gamespeed;
   std::string przed = ksztalt(1);
   for (int k : {KLAWISZ_DOL, KLAWISZ_GORA, KLAWISZ_LEWO, KLAWISZ_PRAWO, KLAWISZ_Y, KLAWISZ_N}) {
-    EXPECT_TRUE(nacisnij_z(k).empty()) << "key " << k;
+    EXPECT_TRUE(wcisnij(k).empty()) << "key " << k;
     EXPECT_EQ(xk, 6);
     EXPECT_EQ(yk, 5);
     EXPECT_EQ(ksztalt(1), przed);

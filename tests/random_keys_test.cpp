@@ -2,7 +2,7 @@
 // running and paused games and game over: after every pass the falling piece
 // stays inside the playing columns, the walls and the hidden row stay whole,
 // and every index and flag keeps its range.
-#include "harness.h"
+#include "zasady.h"
 #include "fsound_zapis.h"
 #include "game/game.h"
 #include "render/render.h"
@@ -10,42 +10,13 @@
 
 #include <gtest/gtest.h>
 
-#include <dlfcn.h>
-#include <link.h>
-
 #include <cstdlib>
 #include <cstring>
 #include <random>
 #include <string>
 #include <vector>
 
-// An X connection of the test's own, held for the whole run: tearing the window
-// down for a new one would otherwise leave an Xvfb started without -noreset
-// with no client, and it refuses the new window while it resets.
-extern "C" struct _XDisplay *XOpenDisplay(const char *nazwa);
-extern "C" int XCloseDisplay(struct _XDisplay *polaczenie);
-struct WlasnePolaczenieX {
-  struct _XDisplay *polaczenie = XOpenDisplay(nullptr);
-  ~WlasnePolaczenieX() {
-    if (polaczenie) XCloseDisplay(polaczenie);
-  }
-} wlasne_polaczenie_x;
-
-// Keeps Mesa's DRI driver loaded for the whole run. It is unloaded with SDL's
-// X connection whenever the window is re-created, and the few blocks it keeps
-// then look leaked to LeakSanitizer, from a library no longer mapped.
-int przypnij_modul(struct dl_phdr_info *info, size_t, void *) {
-  const char *nazwa = info->dlpi_name;
-  if (nazwa && strstr(nazwa, "/dri/"))
-    dlopen(nazwa, RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE);
-  return 0;
-}
-
-void przypnij_sterownik_gl() { dl_iterate_phdr(przypnij_modul, nullptr); }
-
 namespace {
-
-const char *const KONFIG = "640\n480\n16\n0\n1\n0\n0\n0\n0\n1\n000000\n";
 
 // What is wrong after a pass, or an empty string.
 std::string sprawdz_stan() {
@@ -94,9 +65,7 @@ std::string sprawdz_stan() {
 }
 
 TEST(LosoweKlawisze, StanZostajePoprawny) {
-  nowy_katalog_roboczy(KONFIG);
-  uruchom_program();
-  przypnij_sterownik_gl();
+  uruchom_do_zasad();
   stan_poczatkowy();
 
   int przebiegow = 5000;

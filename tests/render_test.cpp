@@ -14,7 +14,6 @@
 #include <SDL.h>
 #include <SDL_image.h>
 #include <png.h>
-#include <X11/Xlib.h>
 #include <GL/glu.h>
 
 #include <algorithm>
@@ -211,18 +210,9 @@ GLint filtr(GLuint n, GLenum ktory) {
 
 std::string katalog_startowy;
 
-// The X server resets when its last client leaves, and a window rebuilt in
-// that moment finds no display: one idle connection for the whole run keeps
-// it up while the program closes and reopens its own.
-void trzymaj_serwer_x() {
-  static Display *polaczenie = XOpenDisplay(nullptr);
-  (void)polaczenie;
-}
-
 class Grafika : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    trzymaj_serwer_x();
     katalog_startowy = nowy_katalog_roboczy();
     uruchom_program();
   }

@@ -12,7 +12,6 @@
 #include <gtest/gtest.h>
 
 #include <GL/glu.h>
-#include <X11/Xlib.h>
 
 #include <algorithm>
 #include <cmath>
@@ -128,16 +127,9 @@ GLuint jednolita(int r, int g, int b) {
   return n;
 }
 
-void trzymaj_serwer_x() {
-  // One idle connection keeps the X server from resetting between windows.
-  static Display *polaczenie = XOpenDisplay(nullptr);
-  (void)polaczenie;
-}
-
 class Scena : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    trzymaj_serwer_x();
     nowy_katalog_roboczy();
     uruchom_program();
   }

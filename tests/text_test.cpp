@@ -11,7 +11,6 @@
 
 #include <gtest/gtest.h>
 
-#include <X11/Xlib.h>
 
 #include <algorithm>
 #include <climits>
@@ -86,16 +85,9 @@ void sprawdz_linie(const Tusz &t, int x, int n, const std::string &co) {
   EXPECT_LT(t.x1, x + n * 32) << co << ": longer than " << n << " characters";
 }
 
-void trzymaj_serwer_x() {
-  // One idle connection keeps the X server from resetting between windows.
-  static Display *polaczenie = XOpenDisplay(nullptr);
-  (void)polaczenie;
-}
-
 class Tekst : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    trzymaj_serwer_x();
     nowy_katalog_roboczy();
     uruchom_program();
   }

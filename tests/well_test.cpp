@@ -1,16 +1,13 @@
 // The well and the pieces: the floor, the spawn's fit test, the collapse of a
 // column under the single cell, the skull count, shapes keeping their turn,
 // the edges of the well's index and the points for a placed piece.
-#include "harness.h"
+#include "zasady.h"
 #include "fsound_zapis.h"
 #include "game/game.h"
 #include "render/render.h"
 #include "shell/shell.h"
 
 #include <gtest/gtest.h>
-
-#include <dlfcn.h>
-#include <link.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -19,92 +16,12 @@
 #include <utility>
 #include <vector>
 
-// An X connection of the test's own, held for the whole run: tearing the window
-// down for a new one would otherwise leave an Xvfb started without -noreset
-// with no client, and it refuses the new window while it resets.
-extern "C" struct _XDisplay *XOpenDisplay(const char *nazwa);
-extern "C" int XCloseDisplay(struct _XDisplay *polaczenie);
-struct WlasnePolaczenieX {
-  struct _XDisplay *polaczenie = XOpenDisplay(nullptr);
-  ~WlasnePolaczenieX() {
-    if (polaczenie) XCloseDisplay(polaczenie);
-  }
-} wlasne_polaczenie_x;
-
-// Keeps Mesa's DRI driver loaded for the whole run. It is unloaded with SDL's
-// X connection whenever the window is re-created, and the few blocks it keeps
-// then look leaked to LeakSanitizer, from a library no longer mapped.
-int przypnij_modul(struct dl_phdr_info *info, size_t, void *) {
-  const char *nazwa = info->dlpi_name;
-  if (nazwa && strstr(nazwa, "/dri/"))
-    dlopen(nazwa, RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE);
-  return 0;
-}
-
-void przypnij_sterownik_gl() { dl_iterate_phdr(przypnij_modul, nullptr); }
-
 namespace {
-
-using Komorki = std::set<std::pair<int, int>>;
-
-int &pole(int x, int y) { return studnia[x * 21 + y]; }
-
-// Occupied cells of the playing area (columns 1-10, rows 1-20).
-Komorki zajete() {
-  Komorki k;
-  for (int x = 1; x <= 10; x++)
-    for (int y = 1; y <= 20; y++)
-      if (pole(x, y)) k.insert({x, y});
-  return k;
-}
-
-// A shape as the player sees it: rows from the top joined by '/'.
-std::string ksztalt(int s) {
-  std::string w;
-  for (int j = 0; j < ilema[s]; j++) {
-    if (j) w += '/';
-    for (int i = 0; i < ilema[s]; i++) w += klocek[s * 16 + i * 4 + j] ? 'X' : '.';
-  }
-  return w;
-}
-
-// A running game with the given piece; gravity slowed right down unless a test
-// speeds it up, and a record no score here reaches, so no record cue sounds.
-void gra(int s, int x, int y) {
-  gameini = false;
-  wtopa = false;
-  pauza = 0;
-  kloc = true;
-  jaki = s;
-  xk = x;
-  yk = y;
-  speed = 100000;
-  gamespeed = 0;
-  rekord = 999999;
-}
-
-// The rules do not depend on the picture: a 4 x 4 viewport keeps the passes
-// quick (a re-created window sets it back, so it is set before every pass).
-void przebiegi(int n, std::initializer_list<int> klawisze = {}) {
-  for (int i = 0; i < n; i++) {
-    glViewport(0, 0, 4, 4);
-    klatki(1, klawisze);
-  }
-}
-
-void wcisnij(int klawisz) {
-  przebiegi(1, {klawisz});
-  przebiegi(1);
-}
-
-const char *const KONFIG = "640\n480\n16\n0\n1\n0\n0\n0\n0\n1\n000000\n";
 
 class Studnia : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    nowy_katalog_roboczy(KONFIG);
-    uruchom_program();
-    przypnij_sterownik_gl();
+    uruchom_do_zasad();
   }
   // The program's own shutdown, so that no GL thread is left at exit.
   static void TearDownTestSuite() { wyjscie(); }

@@ -1,0 +1,45 @@
+// Helpers shared by the tests of the game rules and the sound cues: they run the
+// real program pass by pass in a tiny viewport with the recording sound stand-in.
+#ifndef BRIXEL_ZASADY_H
+#define BRIXEL_ZASADY_H
+
+#include "harness.h"
+
+#include <initializer_list>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+using Komorki = std::set<std::pair<int, int>>;
+using Dzwieki = std::vector<std::string>;
+
+// 640 x 480, low detail, no wall: the settings these tests start from.
+extern const char *const KONFIG;
+
+// A working directory with KONFIG and the program started (once per binary).
+void uruchom_do_zasad();
+
+int &pole(int x, int y);           // well entry (x, y)
+Komorki zajete();                  // occupied cells of columns 1-10, rows 1-20
+void pelny_wiersz(int y);          // fills row y of the ten playing columns
+// A shape as the player sees it: rows from the top joined by '/'.
+std::string ksztalt(int s);
+
+// A running game with the given piece; gravity slowed right down unless a test
+// speeds it up, and a record no score here reaches, so no record cue sounds.
+void gra(int s, int x, int y);
+
+// n passes with the keys held. The rules do not depend on the picture: a 4 x 4
+// viewport keeps the passes quick (a re-created window sets it back, so it is
+// set before every pass).
+void przebiegi(int n, std::initializer_list<int> klawisze = {});
+// One pass with the keys held; the sounds it started.
+Dzwieki przebieg_z(std::initializer_list<int> klawisze = {});
+// One pass with the key held and one with it up; the sounds of the first.
+Dzwieki wcisnij(int klawisz);
+// Return on GAME, then the pass that spawns the first piece at row anchor 0.
+void start_gry();
+int ile_razy(const Dzwieki &d, const std::string &nazwa);
+
+#endif
