@@ -41,15 +41,6 @@ Rgba piksel(const Obraz &p, int x, int y) {
   return {q[0], q[1], q[2]};
 }
 
-void rzut(double x, double y, double z, double *sx, double *sy) {
-  GLdouble mv[16], pr[16], wz;
-  GLint vp[4];
-  glGetDoublev(GL_MODELVIEW_MATRIX, mv);
-  glGetDoublev(GL_PROJECTION_MATRIX, pr);
-  glGetIntegerv(GL_VIEWPORT, vp);
-  gluProject(x, y, z, mv, pr, vp, sx, sy, &wz);
-}
-
 Rgba w_punkcie(const Obraz &p, double x, double y, double z) {
   double sx, sy;
   rzut(x, y, z, &sx, &sy);
@@ -68,23 +59,6 @@ double jasnosc(const Obraz &p) {
   double s = 0;
   for (size_t i = 0; i + 3 < p.size(); i += 4) s += p[i] + p[i + 1] + p[i + 2];
   return s / (p.size() / 4) / 3;
-}
-
-GLuint jednolita(int r, int g, int b) {
-  unsigned char t[4 * 4 * 4];
-  for (int i = 0; i < 16; i++) {
-    t[i * 4] = (unsigned char)r;
-    t[i * 4 + 1] = (unsigned char)g;
-    t[i * 4 + 2] = (unsigned char)b;
-    t[i * 4 + 3] = 255;
-  }
-  GLuint n = 0;
-  glGenTextures(1, &n);
-  glBindTexture(GL_TEXTURE_2D, n);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 4, 4, 0, GL_RGBA, GL_UNSIGNED_BYTE, t);
-  return n;
 }
 
 int ile_razy(const std::vector<std::string> &z, const std::string &nazwa) {

@@ -4,6 +4,8 @@
 #ifndef BRIXEL_HARNESS_H
 #define BRIXEL_HARNESS_H
 
+#include <GL/gl.h>
+
 #include <initializer_list>
 #include <string>
 
@@ -29,6 +31,11 @@ void nacisnij(int klawisz);
 // From the main menu with the cursor on GAME: Return, then the pass that spawns
 // the first piece. The game then runs with the piece at row anchor 0.
 void zacznij_gre();
+
+// Window position of a world point under the current matrices and viewport.
+void rzut(double x, double y, double z, double *sx, double *sy);
+// A 4 x 4 texture of one opaque colour with nearest filtering; returns its name.
+GLuint jednolita(int r, int g, int b);
 
 // Reads config.cfg of the current working directory.
 std::string tresc_configu();

@@ -53,16 +53,6 @@ bool bliski(Rgba c, int r, int g, int b, int tol = 24) {
   return std::abs(c.r - r) <= tol && std::abs(c.g - g) <= tol && std::abs(c.b - b) <= tol;
 }
 
-// Window position of a world point under the current matrices.
-void rzut(double x, double y, double z, double *sx, double *sy) {
-  GLdouble mv[16], pr[16], wz;
-  GLint vp[4];
-  glGetDoublev(GL_MODELVIEW_MATRIX, mv);
-  glGetDoublev(GL_PROJECTION_MATRIX, pr);
-  glGetIntegerv(GL_VIEWPORT, vp);
-  gluProject(x, y, z, mv, pr, vp, sx, sy, &wz);
-}
-
 Rgba w_punkcie(const std::vector<unsigned char> &p, double x, double y, double z) {
   double sx, sy;
   rzut(x, y, z, &sx, &sy);

@@ -69,16 +69,6 @@ Rgba srednia(const Obraz &p, double sx, double sy) {
 
 int roznica(Rgba a, Rgba b) { return std::abs(a.r - b.r) + std::abs(a.g - b.g) + std::abs(a.b - b.b); }
 
-// Window position of a world point through the camera view in force.
-void rzut(double x, double y, double z, double *sx, double *sy) {
-  GLdouble mv[16], pr[16], wz;
-  GLint vp[4];
-  glGetDoublev(GL_MODELVIEW_MATRIX, mv);
-  glGetDoublev(GL_PROJECTION_MATRIX, pr);
-  glGetIntegerv(GL_VIEWPORT, vp);
-  gluProject(x, y, z, mv, pr, vp, sx, sy, &wz);
-}
-
 Rgba w_punkcie(const Obraz &p, double x, double y, double z) {
   double sx, sy;
   rzut(x, y, z, &sx, &sy);
@@ -109,23 +99,6 @@ int przewaga(Rgba przed, Rgba po) {
 
 // A colour whose own channel stands out of the other two.
 int barwa(Rgba c) { return przewaga({0, 0, 0}, c); }
-
-GLuint jednolita(int r, int g, int b) {
-  unsigned char t[4 * 4 * 4];
-  for (int i = 0; i < 16; i++) {
-    t[i * 4] = (unsigned char)r;
-    t[i * 4 + 1] = (unsigned char)g;
-    t[i * 4 + 2] = (unsigned char)b;
-    t[i * 4 + 3] = 255;
-  }
-  GLuint n = 0;
-  glGenTextures(1, &n);
-  glBindTexture(GL_TEXTURE_2D, n);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 4, 4, 0, GL_RGBA, GL_UNSIGNED_BYTE, t);
-  return n;
-}
 
 class Scena : public ::testing::Test {
  protected:
