@@ -80,6 +80,7 @@ void stan_poczatkowy() {
   done = false; pauza = 0; pa = 0;
   gameini = true; menu = false; elem2 = 1; elem = 1;
   ent = dp = obrot = left = right = 0;
+  klawiatura_niepewna = 0;
   jakosc = 1; czymuza = 1; czytlo = 1; czyfram = 0; klasyczny = 0; szklo = 0;
   heading = 549.0f; yrot = 0; sceneroty = 0; lookupdown = 31.0f; ruch_z = -4.88f;
   xtrans = ytrans = ztrans = 0;

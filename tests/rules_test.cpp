@@ -318,6 +318,24 @@ TEST_F(Zasady, OpcjeReturnZapisujeEscapeCofa) {
   EXPECT_EQ(tresc_configu(), "640\n480\n16\n0\n1\n0\n1\n0\n0\n1\n000321\n");
 }
 
+// Return on the options list re-creates the window, which reads every key as up
+// until the X server reports the held ones again: the press must still act once.
+TEST_F(Zasady, ReturnTrzymanyPrzezNoweOknoDzialaRaz) {
+  elem2 = 2;
+  menu = true;
+  gameini = true;
+  przebiegi(1, {KLAWISZ_RETURN});   // saves, re-creates the window, closes the list
+  ASSERT_FALSE(menu);
+  const std::string zapisany = tresc_configu();
+  przebiegi(1);                     // the new window before it has heard of the key
+  przebiegi(3, {KLAWISZ_RETURN});   // the key reported held again
+  EXPECT_FALSE(menu) << "one press of Return acted twice";
+  przebiegi(1);
+  wcisnij(KLAWISZ_RETURN);          // released and pressed anew: the list opens
+  EXPECT_TRUE(menu);
+  EXPECT_EQ(tresc_configu(), zapisany);
+}
+
 TEST_F(Zasady, OpcjeZawijajaSiedemLubOsiem) {
   czyszklo = 0;
   elem2 = 2;

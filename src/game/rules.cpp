@@ -109,7 +109,7 @@ void klawisze_yn(const unsigned char *k) {
     graj(SMP_MUSIC_GAME);
     oproznij_studnie();
   }
-  if (!k[KLAWISZ_Y]) yp = 0;
+  zwolnij_zatrzask(k, KLAWISZ_Y, &yp);
   if (k[KLAWISZ_N]) done = true;
 }
 

@@ -116,7 +116,7 @@ void przebieg(Uint8 *stan_klawiszy) {
       pa = 1;
     }
   }
-  if (!k[KLAWISZ_P]) pa = 0;
+  zwolnij_zatrzask(k, KLAWISZ_P, &pa);
   if (pauza == 0) {
     menu_return(k);
     klawisze_yn(k);
@@ -141,6 +141,7 @@ void przebieg(Uint8 *stan_klawiszy) {
       wczytanie_poziomu();
     }
   }
+  if (klawiatura_niepewna > 0) klawiatura_niepewna--;
 }
 
 int SDL_main(int argc, char **argv) {

@@ -9,6 +9,12 @@ int elem2 = 1;
 int elem = 1;
 int ent = 0, dp = 0, obrot = 0, left = 0, right = 0;
 
+int klawiatura_niepewna = 0;
+
+void zwolnij_zatrzask(const Uint8 *k, int klawisz, int *zatrzask) {
+  if (!k[klawisz] && klawiatura_niepewna == 0) *zatrzask = 0;
+}
+
 int liczba_opcji() { return czyszklo != 0 ? 8 : 7; }
 
 void menu_return(const Uint8 *k) {
@@ -24,7 +30,7 @@ void menu_return(const Uint8 *k) {
     if (elem2 == 2) menu = !menu;
     if (elem2 == 3) done = true;
   }
-  if (!k[KLAWISZ_RETURN]) ent = 0;
+  zwolnij_zatrzask(k, KLAWISZ_RETURN, &ent);
 }
 
 void menu_dol(const Uint8 *k) {
@@ -39,7 +45,7 @@ void menu_dol(const Uint8 *k) {
     dp = 1;
     graj(SMP_ROTATE);
   }
-  if (!k[KLAWISZ_DOL]) dp = 0;
+  zwolnij_zatrzask(k, KLAWISZ_DOL, &dp);
 }
 
 void menu_gora(const Uint8 *k) {
@@ -54,7 +60,7 @@ void menu_gora(const Uint8 *k) {
     obrot = 1;
     graj(SMP_ROTATE);
   }
-  if (!k[KLAWISZ_GORA]) obrot = 0;
+  zwolnij_zatrzask(k, KLAWISZ_GORA, &obrot);
 }
 
 void przelacz_opcje(int pozycja) {
@@ -87,7 +93,7 @@ static void opcje_klawisz(const Uint8 *k, int klawisz, int *zatrzask) {
     *zatrzask = 1;
     graj(SMP_ROTATE);   // after the toggle: switching the music on is heard, off is not
   }
-  if (!k[klawisz]) *zatrzask = 0;
+  zwolnij_zatrzask(k, klawisz, zatrzask);
 }
 
 void opcje_lewo(const Uint8 *k) { opcje_klawisz(k, KLAWISZ_LEWO, &left); }

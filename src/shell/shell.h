@@ -67,6 +67,14 @@ extern int elem2;              // main-menu cursor: 1 GAME, 2 OPTIONS, 3 EXIT
 extern int elem;               // options cursor: 1 to 7, or 8 while glass mode is unlocked
 extern int ent, dp, obrot, left, right;   // latches of Return, Down, Up, Left, Right
 
+// Passes left in which a key seen up keeps its latch: a re-created window reads
+// every key as up until the X server reports the keyboard again, and a key held
+// through the re-creation must not act a second time.
+extern int klawiatura_niepewna;
+// Clears a key's latch on a pass where the key is up (unless the keyboard state
+// is not yet to be trusted).
+void zwolnij_zatrzask(const Uint8 *k, int klawisz, int *zatrzask);
+
 int liczba_opcji();            // entries of the options list: 7, or 8 once glass mode is unlocked
 void menu_return(const Uint8 *k);
 void menu_dol(const Uint8 *k);

@@ -94,4 +94,8 @@ void odtworz_okno() {
   }
   SDL_ShowCursor(0);
   wczytaj_tekstury();
+  // The rest of this pass and the next one read the keys before the new window
+  // has been told which are held; let it hear about them as soon as it can.
+  klawiatura_niepewna = 2;
+  SDL_PumpEvents();
 }
