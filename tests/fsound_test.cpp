@@ -378,6 +378,37 @@ int run_child(const char *drivers, std::string &err_text) {
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
+// Compressed files are decoded behind the caller's back: loading returns at
+// once, the first start waits for the rest of its own decoding and then plays
+// from the beginning; freeing or closing with decodings still queued is safe.
+TEST(Fsound, CompressedSamplesLoadAtOnceAndPlayWhenStarted) {
+  std::string tune = path("long880.mp3");
+  ASSERT_TRUE(write_sound(tune, SF_FORMAT_MPEG | SF_FORMAT_MPEG_LAYER_III, 2, tone(880, 20.0, 0.3, 2)));
+  Session s;
+  Clock::time_point start = Clock::now();
+  FSOUND_SAMPLE *first = FSOUND_Sample_Load(FSOUND_FREE, tune.c_str(), FSOUND_WHOLEFILE, 0, 0);
+  FSOUND_SAMPLE *freed = FSOUND_Sample_Load(FSOUND_FREE, tune.c_str(), FSOUND_WHOLEFILE, 0, 0);
+  FSOUND_SAMPLE *queued = FSOUND_Sample_Load(FSOUND_FREE, tune.c_str(), FSOUND_WHOLEFILE, 0, 0);
+  double loading = std::chrono::duration<double>(Clock::now() - start).count();
+  ASSERT_NE(first, nullptr);
+  ASSERT_NE(freed, nullptr);
+  ASSERT_NE(queued, nullptr);
+  FSOUND_Sample_Free(freed);  // still waiting its turn
+  start = Clock::now();
+  double t_play = s.now();
+  EXPECT_GE(FSOUND_PlaySound(FSOUND_FREE, first), 0);
+  double waited = std::chrono::duration<double>(Clock::now() - start).count();
+  // Decoding twenty seconds of MP3 takes far longer than reading three headers.
+  EXPECT_LT(loading, waited);
+  s.wait_until(s.now() + 0.5);
+  FSOUND_Close();  // the third is still queued or being decoded: dropped
+  FSOUND_Sample_Free(first);
+  FSOUND_Sample_Free(queued);
+
+  Heard h = read_heard();
+  EXPECT_GT(h.at_hz(t_play + waited + 0.1, t_play + waited + 0.4, 880), kHeard);
+}
+
 TEST(Fsound, NoDeviceStillRunsSilently) {
   ASSERT_TRUE(write_sound(path("child.wav"), SF_FORMAT_WAV | SF_FORMAT_PCM_16, 1, tone(440, 0.2, 0.3)));
   std::string err;

@@ -1,7 +1,11 @@
 // The game's sound library over OpenAL Soft (mixing) and libsndfile (decoding).
 //
 // One device, one context, a fixed set of sources ("channels"). Each sample is
-// one AL buffer holding the whole decoded file. When no audio device can be
+// one AL buffer holding the whole decoded file. WAV files are decoded at load;
+// compressed files (the MP3 tunes take a third of a second) are decoded by one
+// background thread in the order they were loaded, so that loading returns at
+// once and the first start of such a sample waits only for what is left of
+// its own decoding. When no audio device can be
 // opened the library runs silently: every call is accepted and channels are
 // kept busy for as long as their sample would sound, so the game behaves the
 // same with or without sound.
@@ -15,10 +19,15 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <deque>
+#include <string>
+#include <mutex>
 #include <new>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -34,6 +43,14 @@ struct FSOUND_SAMPLE {
   bool playable = false;  // decoded fine (also true in silent mode)
   bool loop = false;
   double seconds = 0.0;   // length, for the silent mode's bookkeeping
+  // Background decoding: pending until the worker is done with the file; then
+  // pcm/info hold the result (decoded tells whether it is whole) until the
+  // main thread turns them into the AL buffer.
+  bool pending = false;
+  bool decoded = false;
+  std::string name;
+  std::vector<short> pcm;
+  SF_INFO info{};
 };
 
 namespace {
@@ -59,6 +76,92 @@ struct State {
 };
 
 State g;
+
+// The background decoder. Kept on the heap and never destroyed: a program that
+// exits without FSOUND_Close must not run its destructor under a live thread.
+struct Decoder {
+  std::mutex lock;
+  std::condition_variable changed;
+  std::deque<FSOUND_SAMPLE *> queue;  // waiting, oldest first
+  FSOUND_SAMPLE *busy = nullptr;      // being decoded now
+  bool stopping = false;
+  std::thread *thread = nullptr;
+};
+Decoder *dec = nullptr;
+
+bool decode(const char *name, std::vector<short> &pcm, SF_INFO &info);
+
+void decoder_main() {
+  std::unique_lock<std::mutex> l(dec->lock);
+  for (;;) {
+    dec->changed.wait(l, [] { return dec->stopping || !dec->queue.empty(); });
+    if (dec->stopping) return;
+    FSOUND_SAMPLE *s = dec->queue.front();
+    dec->queue.pop_front();
+    dec->busy = s;
+    l.unlock();
+    std::vector<short> pcm;
+    SF_INFO info;
+    bool ok = decode(s->name.c_str(), pcm, info);
+    l.lock();
+    s->pcm.swap(pcm);
+    s->info = info;
+    s->decoded = ok;
+    s->pending = false;
+    dec->busy = nullptr;
+    dec->changed.notify_all();
+  }
+}
+
+// Hands a sample to the background decoder. False when no thread can be
+// started; the caller then decodes it itself.
+bool decode_later(FSOUND_SAMPLE *s) {
+  try {
+    if (!dec) dec = new Decoder();
+    std::lock_guard<std::mutex> l(dec->lock);
+    if (!dec->thread) {
+      dec->stopping = false;
+      dec->thread = new std::thread(decoder_main);
+    }
+    dec->queue.push_back(s);
+    s->pending = true;
+  } catch (...) {
+    return false;
+  }
+  dec->changed.notify_all();
+  return true;
+}
+
+// Waits for a sample's background decoding to end (or takes it off the queue
+// when drop is set and it has not started).
+void wait_decoded(FSOUND_SAMPLE *s, bool drop) {
+  if (!dec) return;
+  std::unique_lock<std::mutex> l(dec->lock);
+  if (drop) {
+    for (size_t i = 0; i < dec->queue.size(); ++i)
+      if (dec->queue[i] == s) {
+        dec->queue.erase(dec->queue.begin() + static_cast<long>(i));
+        s->pending = false;
+        return;
+      }
+  }
+  dec->changed.wait(l, [s] { return !s->pending; });
+}
+
+// Stops the decoder: what is queued is dropped, the file in hand is finished.
+void stop_decoder() {
+  if (!dec || !dec->thread) return;
+  {
+    std::lock_guard<std::mutex> l(dec->lock);
+    for (FSOUND_SAMPLE *s : dec->queue) s->pending = false;
+    dec->queue.clear();
+    dec->stopping = true;
+  }
+  dec->changed.notify_all();
+  dec->thread->join();
+  delete dec->thread;
+  dec->thread = nullptr;
+}
 
 // Runs f with stderr sent to /dev/null, so that the audio back-ends' own
 // complaints about a missing device do not reach the player's terminal. Left
@@ -145,6 +248,53 @@ bool decode(const char *name, std::vector<short> &pcm, SF_INFO &info) {
   return ok;
 }
 
+// Turns decoded PCM into what the sample plays: its length and, with a
+// device, its AL buffer. Frees the PCM.
+void make_playable(FSOUND_SAMPLE *s, const std::vector<short> &pcm, const SF_INFO &info) {
+  s->seconds = static_cast<double>(info.frames) / info.samplerate;
+  if (g.silent) {
+    s->playable = true;
+    return;
+  }
+  alGetError();
+  alGenBuffers(1, &s->buffer);
+  if (alGetError() != AL_NO_ERROR) {
+    s->buffer = 0;
+    return;
+  }
+  alBufferData(s->buffer, info.channels == 2 ? AL_FORMAT_STEREO16 : AL_FORMAT_MONO16, pcm.data(),
+               static_cast<ALsizei>(pcm.size() * sizeof(short)), info.samplerate);
+  if (alGetError() != AL_NO_ERROR) {
+    alDeleteBuffers(1, &s->buffer);
+    s->buffer = 0;
+    return;
+  }
+  s->playable = true;
+}
+
+// Makes a background-decoded sample ready to play, waiting for its decoding
+// if it has not ended yet.
+void settle(FSOUND_SAMPLE *s) {
+  wait_decoded(s, false);
+  if (!s->decoded) return;
+  s->decoded = false;
+  if (g.open) make_playable(s, s->pcm, s->info);
+  std::vector<short>().swap(s->pcm);
+}
+
+// True for a file whose decoding is worth doing in the background: anything
+// libsndfile reads that is not plain WAV. Unknown files are decoded at once
+// (they fail at once).
+bool slow_to_decode(const char *name) {
+  SF_INFO info;
+  memset(&info, 0, sizeof info);
+  SNDFILE *f = sf_open(name, SFM_READ, &info);
+  if (!f) return false;
+  sf_close(f);
+  int type = info.format & SF_FORMAT_TYPEMASK;
+  return type != SF_FORMAT_WAV && type != SF_FORMAT_WAVEX;
+}
+
 }  // namespace
 
 signed char FSOUND_Init(int mixrate, int maxsoftwarechannels, unsigned int /*flags*/) {
@@ -223,28 +373,17 @@ FSOUND_SAMPLE *FSOUND_Sample_Load(int /*index*/, const char *name, unsigned int 
     return nullptr;
   }
 
+  if (slow_to_decode(name)) {
+    try {
+      s->name = name;
+    } catch (const std::bad_alloc &) {
+      return s;
+    }
+    if (decode_later(s)) return s;
+  }
   std::vector<short> pcm;
   SF_INFO info;
-  if (!decode(name, pcm, info)) return s;
-  s->seconds = static_cast<double>(info.frames) / info.samplerate;
-  if (g.silent) {
-    s->playable = true;
-    return s;
-  }
-  alGetError();
-  alGenBuffers(1, &s->buffer);
-  if (alGetError() != AL_NO_ERROR) {
-    s->buffer = 0;
-    return s;
-  }
-  alBufferData(s->buffer, info.channels == 2 ? AL_FORMAT_STEREO16 : AL_FORMAT_MONO16, pcm.data(),
-               static_cast<ALsizei>(pcm.size() * sizeof(short)), info.samplerate);
-  if (alGetError() != AL_NO_ERROR) {
-    alDeleteBuffers(1, &s->buffer);
-    s->buffer = 0;
-    return s;
-  }
-  s->playable = true;
+  if (decode(name, pcm, info)) make_playable(s, pcm, info);
   return s;
 }
 
@@ -260,7 +399,9 @@ signed char FSOUND_Sample_SetMode(FSOUND_SAMPLE *sample, unsigned int mode) {
 }
 
 int FSOUND_PlaySound(int channel, FSOUND_SAMPLE *sample) {
-  if (!g.open || !sample || !sample->playable || g.channels.empty()) return -1;
+  if (!g.open || !sample) return -1;
+  settle(sample);
+  if (!sample->playable || g.channels.empty()) return -1;
   int n = static_cast<int>(g.channels.size());
   int pick = -1;
   if (channel >= 0 && channel < n) {
@@ -313,6 +454,7 @@ signed char FSOUND_StopSound(int channel) {
 
 void FSOUND_Sample_Free(FSOUND_SAMPLE *sample) {
   if (!sample) return;
+  wait_decoded(sample, true);
   for (Channel &c : g.channels)
     if (c.sample == sample) stop_channel(c);
   if (sample->buffer && g.open && !g.silent) alDeleteBuffers(1, &sample->buffer);
@@ -327,6 +469,11 @@ void FSOUND_Sample_Free(FSOUND_SAMPLE *sample) {
 
 void FSOUND_Close(void) {
   if (!g.open) return;
+  stop_decoder();
+  for (FSOUND_SAMPLE *s : g.samples) {
+    s->decoded = false;
+    std::vector<short>().swap(s->pcm);
+  }
   FSOUND_StopSound(FSOUND_ALL);
   if (!g.silent) {
     for (Channel &c : g.channels) alDeleteSources(1, &c.source);
