@@ -9,17 +9,19 @@ set -uo pipefail
 bin=${1:?usage: acceptance.sh BRIXEL_BINARY DATA_DIR}
 data=${2:?usage: acceptance.sh BRIXEL_BINARY DATA_DIR}
 bin=$(readlink -f "$bin"); data=$(readlink -f "$data")
-for t in xdotool xwininfo import compare sox stat; do
+for t in xdotool xwininfo xev import compare sox stat; do
   command -v "$t" >/dev/null || { echo "SKIP: $t is missing"; exit 0; }
 done
 [ -n "${DISPLAY:-}" ] || { echo "FAIL: no X display (run under xvfb-run)"; exit 1; }
 
+. "$(dirname "$0")/xsession.sh"
 work=$(mktemp -d /tmp/brixel-acceptance-XXXXXX)
 pid=
 start_time=$SECONDS
-holder=
+holder= watcher=
 cleanup() {
   [ -n "$holder" ] && kill "$holder" 2>/dev/null
+  [ -n "$watcher" ] && kill "$watcher" 2>/dev/null
   if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then kill -KILL "$pid" 2>/dev/null; fi
   rm -rf "$work"
 }
@@ -28,8 +30,8 @@ for d in gfx sfx music; do ln -s "$data/$d" "$work/$d"; done
 # An X server resets when its last client leaves, and refuses connections while
 # it does; the window's re-creation closes the program's connection, so one
 # client stays connected for the whole run.
-xprop -root -spy >/dev/null 2>&1 &
-holder=$!
+hold_x_server
+watch_windows "$work/windows"
 sleep 0.2
 cfg=$work/config.cfg
 
@@ -52,43 +54,26 @@ start() {
   pid=$!
 }
 
-# The program's own window (by process id and title), polled until it shows.
-window() {
-  local w deadline=$((SECONDS + 30))
-  while [ $SECONDS -lt $deadline ]; do
-    kill -0 "$pid" 2>/dev/null || return 1
-    w=$(xdotool search --all --pid "$pid" --name '^BRIXEL$' 2>/dev/null | head -1)
-    [ -n "$w" ] && { echo "$w"; return 0; }
-    sleep 0.1
-  done
-  return 1
-}
-
-size() {
-  xwininfo -id "$1" 2>/dev/null | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}'
-}
+window() { window_of "$pid"; }
+size() { size_of "$1"; }
 
 # Waits until the program's window has the given size (a re-created window is a
-# new one, so it is searched for again each time), then lets the frame that made
-# it finish loading the textures.
+# new one, so it is searched for again each time) and its first frame is drawn.
 wait_size() {
   local w s="" deadline=$((SECONDS + 30))
   while [ $SECONDS -lt $deadline ]; do
     w=$(window) || fail "the program ended while waiting for a $1 window"
     s=$(size "$w")
-    if [ "$s" = "$1" ]; then sleep 0.5; return 0; fi
+    if [ "$s" = "$1" ]; then
+      wait_drawn || fail "the $1 window was never drawn"
+      return 0
+    fi
     sleep 0.1
   done
   fail "window is $s, not $1"
 }
 
-# One key press, held long enough for several frames to see it.
-tap() {
-  xdotool keydown "$1"; sleep 0.12; xdotool keyup "$1"; sleep 0.12
-}
-taps() { local k=$1 n=$2; for _ in $(seq "$n"); do tap "$k"; done; }
-
-stamp() { stat -c '%i %.9Y' "$cfg" 2>/dev/null; }
+stamp() { stamp_of "$cfg"; }
 
 # Waits until config.cfg has been written again (a write renames a new file
 # over it, so the inode or the time changes).
@@ -102,13 +87,7 @@ wait_written() {
 }
 
 wait_exit() {
-  local deadline=$((SECONDS + 20))
-  while kill -0 "$pid" 2>/dev/null; do
-    [ $SECONDS -lt $deadline ] || fail "the program did not end"
-    sleep 0.1
-  done
-  wait "$pid"
-  status=$?
+  wait_end "$pid" || fail "the program did not end"
   pid=
 }
 
@@ -134,6 +113,10 @@ play_to_game_over() {
 
 line() { sed -n "${1}p" "$cfg" | tr -d '\r'; }
 
+# Before an action that re-creates the window: forget the windows seen so far.
+expect_recreation() { : >"$work/windows"; }
+recreated() { wait_recreated "$work/windows" || fail "the window was not re-created ($1)"; }
+
 # ---- first run: menu, options, a game to its end, music on ----
 
 printf '800\n600\n16\n1\n1\n1\n0\n0\n0\n1\n000000\n' >"$cfg"
@@ -153,8 +136,10 @@ tap Right
 taps Up 2
 tap Right
 before=$(stamp)
+expect_recreation
 tap Return
 wait_written "$before" || fail "Return on the options list wrote no config.cfg (menu cursor did not wrap?)"
+recreated "options applied"
 [ "$(line 1) $(line 2) $(line 8)" = "640 480 1" ] || fail "config.cfg does not hold 640, 480 and classic mode"
 wait_size 640x480
 ok "Down/Up wrap, OPTIONS opens, 640:480 and Return write config.cfg and re-create the window"
@@ -172,10 +157,12 @@ sleep 0.5
 w=$(window) || fail "no window after Escape"
 [ "$(size "$w")" = 640x480 ] || fail "Escape on the options list changed the window"
 # The stored settings are back in the program: saving now writes them unchanged.
+expect_recreation
 tap Return
 tap Return
 wait_written "$before" || fail "Return on the options list wrote no config.cfg"
 [ "$(cat "$cfg")" = "$saved" ] || fail "Escape did not restore the stored settings"
+recreated "options saved unchanged"
 wait_size 640x480
 ok "options changed and left with Escape leave config.cfg and the window as they were"
 
@@ -217,7 +204,9 @@ shot running2
 ok "P pauses (screenshots identical, keys ignored) and P resumes"
 
 before=$(stamp)
+expect_recreation
 play_to_game_over
+recreated "game over"
 record=$(line 11)
 [[ "$record" =~ ^[0-9]{6}$ ]] || fail "record line '$record' is not six digits"
 [ "$((10#$record))" -gt 0 ] || fail "record is 0 after a game with locked pieces"
@@ -228,7 +217,9 @@ ok "game over by Down presses; config.cfg holds record $record"
 # Y starts a new game: Down presses end it again, which writes config.cfg again.
 tap y
 sleep 0.3
+expect_recreation
 play_to_game_over
+recreated "second game over"
 record2=$(line 11)
 [ "$((10#$record2))" -ge "$((10#$record))" ] || fail "the record fell from $record to $record2"
 wait_size 640x480
@@ -257,8 +248,10 @@ wait_size 640x480
 before=$(stamp)
 tap Down               # OPTIONS
 tap Return
+expect_recreation
 tap Return             # save what was read
 wait_written "$before" || fail "Return on the options list wrote no config.cfg in the second run"
+recreated "options saved in the second run"
 [ "$(cat "$cfg")" = "$expected" ] || fail "the second run did not keep the settings and record $record2"
 wait_size 640x480
 tap Down               # EXIT

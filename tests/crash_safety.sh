@@ -7,6 +7,7 @@
 #   crash_safety.sh BINARY DATA_DIR      BRIXEL_CRASH_KILLS=8 (100 for the long run)
 # Needs an X display (ctest runs under xvfb-run) and xdotool.
 set -u
+. "$(dirname "$0")/xsession.sh"
 BIN=$1
 DATA=$2
 KILLS=${BRIXEL_CRASH_KILLS:-8}
@@ -14,8 +15,8 @@ command -v xdotool >/dev/null || { echo "SKIP: no xdotool"; exit 0; }
 [ -n "${DISPLAY:-}" ] || { echo "no X display" >&2; exit 1; }
 
 work=$(mktemp -d /tmp/brixel-crash.XXXXXX)
-spy_pid=
-cleanup() { [ -n "$spy_pid" ] && kill "$spy_pid" 2>/dev/null; rm -rf "$work"; }
+holder=
+cleanup() { [ -n "$holder" ] && kill "$holder" 2>/dev/null; rm -rf "$work"; }
 trap cleanup EXIT
 for d in gfx sfx music; do ln -s "$DATA/$d" "$work/$d"; done
 # 800 x 600, low detail, sound on, no record yet: game overs raise it.
@@ -23,7 +24,7 @@ printf '800\n600\n16\n0\n1\n1\n0\n0\n0\n1\n000000\n' > "$work/config.cfg"
 cd "$work"
 # A second X client, so that Xvfb does not regenerate when the game tears its
 # window down at game over (a desktop always has other clients).
-xprop -root -spy >/dev/null 2>&1 & spy_pid=$!
+hold_x_server
 
 fail=0
 valid_config() {
@@ -34,18 +35,7 @@ valid_config() {
   return 0
 }
 
-window_of() {
-  local pid=$1 w i
-  for i in $(seq 1 100); do
-    w=$(xdotool search --all --pid "$pid" --name '^BRIXEL$' 2>/dev/null | head -1)
-    [ -n "$w" ] && { echo "$w"; return 0; }
-    kill -0 "$pid" 2>/dev/null || return 1
-    sleep 0.05
-  done
-  return 1
-}
 
-tap() { xdotool keydown "$1"; sleep 0.12; xdotool keyup "$1"; sleep 0.05; }
 drive() {
   sleep 1.2; tap Return
   while :; do

@@ -8,16 +8,17 @@
 # file." and status 1.
 #   robustness_test.sh BINARY DATA_DIR     (under an X display, with xdotool)
 set -u
+. "$(dirname "$0")/xsession.sh"
 BIN=$1
 DATA=$2
 command -v xdotool >/dev/null || { echo "SKIP: no xdotool"; exit 0; }
 [ -n "${DISPLAY:-}" ] || { echo "no X display" >&2; exit 1; }
 root=$(mktemp -d /tmp/brixel-robust.XXXXXX)
-spy_pid=
-cleanup() { [ -n "$spy_pid" ] && kill "$spy_pid" 2>/dev/null; rm -rf "$root"; }
+holder=
+cleanup() { [ -n "$holder" ] && kill "$holder" 2>/dev/null; rm -rf "$root"; }
 trap cleanup EXIT
 # A second X client keeps Xvfb from regenerating when the game re-creates its window.
-xprop -root -spy >/dev/null 2>&1 & spy_pid=$!
+hold_x_server
 CONFIG='800\n600\n16\n0\n1\n1\n0\n0\n0\n1\n000000\n'
 fail=0
 
@@ -36,23 +37,12 @@ make_dir() {
   printf "$CONFIG" > "$dir/config.cfg"
 }
 
-window_of() {
-  local pid=$1 w
-  for _ in $(seq 1 200); do
-    w=$(xdotool search --all --pid "$pid" --name '^BRIXEL$' 2>/dev/null | head -1)
-    [ -n "$w" ] && return 0
-    kill -0 "$pid" 2>/dev/null || return 1
-    sleep 0.05
-  done
-  return 1
-}
-tap() { xdotool keydown "$1"; sleep 0.1; xdotool keyup "$1"; sleep 0.05; }
 
 # play NAME DIR [env...]: start, Return, Down x3, SIGTERM; status 0, clean stderr.
 play() {
   local name=$1 dir=$2; shift 2
   (cd "$dir" && exec env "$@" "$BIN" 2>"$dir/stderr.txt") & local pid=$!
-  if ! window_of "$pid"; then
+  if ! window_of "$pid" >/dev/null; then
     echo "FAIL $name: no window"; cat "$dir/stderr.txt"; fail=1; kill -9 "$pid" 2>/dev/null; wait "$pid" 2>/dev/null; return
   fi
   sleep 1.0; tap Return; tap Down; tap Down; tap Down
@@ -89,7 +79,7 @@ if command -v setpriv >/dev/null && id nobody >/dev/null 2>&1 && command -v xaut
    xauth -f "${XAUTHORITY:-$HOME/.Xauthority}" nextract - "$DISPLAY" 2>/dev/null | xauth -f "$auth" nmerge - 2>/dev/null &&
    chmod 644 "$auth" && setpriv --reuid=nobody --regid=nogroup --clear-groups test -r "$BIN"; then
   (cd "$dir" && exec setpriv --reuid=nobody --regid=nogroup --clear-groups env XAUTHORITY="$auth" HOME="$dir" "$BIN" 2>"$root/unwritable.err") & pid=$!
-  if window_of "$pid"; then
+  if window_of "$pid" >/dev/null; then
     sleep 1.0
     # Return again and again: one lost during start-up must not leave the game
     # in the menu (in a game Return does nothing).

@@ -1,0 +1,116 @@
+#!/usr/bin/env bash
+# Installs the build into a temporary prefix and plays the installed game the
+# way a desktop does: the launcher on the PATH, a fresh per-user folder.
+#   install_test.sh BUILD_DIR        (under an X display, with xdotool)
+# Checks the installed files, that the first start creates
+# $XDG_DATA_HOME/brixel with the default config.cfg and plays from it, that a
+# later start keeps the player's own settings and record, and that the install
+# still works after being moved to another prefix.
+set -u
+. "$(dirname "$0")/xsession.sh"
+build=$(readlink -f "${1:?usage: install_test.sh BUILD_DIR}")
+for t in xdotool xwininfo xev import; do
+  command -v "$t" >/dev/null || { echo "SKIP: $t is missing"; exit 0; }
+done
+[ -n "${DISPLAY:-}" ] || { echo "FAIL: no X display (run under xvfb-run)"; exit 1; }
+
+tmp=$(mktemp -d /tmp/brixel-install.XXXXXX)
+holder= pid= watcher=
+cleanup() {
+  [ -n "$holder" ] && kill "$holder" 2>/dev/null
+  [ -n "$watcher" ] && kill "$watcher" 2>/dev/null
+  [ -n "$pid" ] && kill -KILL "$pid" 2>/dev/null
+  rm -rf "$tmp"
+}
+trap cleanup EXIT
+hold_x_server
+fail() { echo "FAIL: $*"; [ -f "$tmp/stderr" ] && { echo "--- stderr:"; cat "$tmp/stderr"; }; exit 1; }
+ok() { echo "ok   $*"; }
+
+prefix=$tmp/usr
+cmake --install "$build" --prefix "$prefix" >"$tmp/install.log" 2>&1 || { cat "$tmp/install.log"; fail "cmake --install"; }
+
+[ -x "$prefix/bin/brixel" ] || fail "no launcher bin/brixel"
+game=$(find "$prefix/lib" -type f -name brixel -perm -u+x | head -1)
+[ -n "$game" ] || fail "no program under lib/"
+share=$prefix/share/brixel
+for f in gfx/font.png gfx/background.png sfx/explosion.wav music/start.mp3 config.cfg; do
+  [ -s "$share/$f" ] || fail "share/brixel/$f is missing"
+done
+[ -e "$share/gfx/.stamp" ] && fail "the build's stamp file was installed"
+desktop=$prefix/share/applications/brixel.desktop
+grep -qx 'Exec=brixel' "$desktop" && grep -qx 'Icon=brixel' "$desktop" && grep -qx 'Type=Application' "$desktop" ||
+  fail "brixel.desktop lacks Exec=brixel, Icon=brixel or Type=Application"
+icon=$prefix/share/icons/hicolor/128x128/apps/brixel.png
+# A PNG whose header says 128 x 128.
+[ "$(od -An -tx1 -N4 "$icon" 2>/dev/null | tr -d ' \n')" = "89504e47" ] &&
+  [ "$(od -An -tx1 -j12 -N12 "$icon" | tr -d ' \n')" = "494844520000008000000080" ] || fail "the icon is not a 128x128 PNG"
+ok "installed: launcher, program, data, desktop entry, 128x128 icon"
+
+# Starts the launcher found on the PATH, with a fresh home.
+export XDG_DATA_HOME=$tmp/xdg HOME=$tmp/home
+mkdir -p "$HOME"
+launch() {
+  (cd "$tmp" && PATH="$1:$PATH" exec brixel >/dev/null 2>"$tmp/stderr") &
+  pid=$!
+}
+stop() {
+  kill -TERM "$pid"
+  wait_end "$pid" || fail "SIGTERM did not end the game"
+  pid=
+  [ "$status" = 0 ] || fail "the game ended with status $status"
+}
+home=$XDG_DATA_HOME/brixel
+
+launch "$prefix/bin"
+w=$(window_of "$pid") || fail "no window from the installed game"
+[ "$(size_of "$w")" = 800x600 ] || fail "the default settings give a $(size_of "$w") window, not 800x600"
+cmp -s "$home/config.cfg" "$share/config.cfg" || fail "the first start did not copy the default config.cfg"
+[ -f "$home/gfx/font.png" ] && [ -f "$home/music/start.mp3" ] || fail "the per-user folder does not reach the data"
+stop
+grep -v '^brixel: no audio device, sound is off$' "$tmp/stderr" | grep -q . && fail "messages on stderr"
+ok "first start: $home made with the default config.cfg, 800x600 window"
+
+# The player's settings and record: a later start reads them and leaves them.
+printf '640\n480\n16\n0\n1\n1\n0\n0\n0\n1\n004321\n' >"$home/config.cfg"
+launch "$prefix/bin"
+w=$(window_of "$pid") || fail "no window on the second start"
+[ "$(size_of "$w")" = 640x480 ] || fail "the second start did not read the player's config.cfg"
+stop
+[ "$(sed -n 11p "$home/config.cfg")" = 004321 ] || fail "the player's record was overwritten"
+ok "second start: the player's config.cfg (640x480, record 004321) read and kept"
+
+# Saving the options writes config.cfg in the player's folder; EXIT then ends
+# the game with status 0.
+before=$(stamp_of "$home/config.cfg")
+launch "$prefix/bin"
+window_of "$pid" >/dev/null || fail "no window on the third start"
+wait_drawn || fail "the menu was never drawn"
+watch_windows "$tmp/windows"
+tap Down       # OPTIONS
+tap Return     # the list
+tap Return     # save and apply
+deadline=$((SECONDS + 20))
+while [ "$(stamp_of "$home/config.cfg")" = "$before" ]; do
+  [ $SECONDS -lt $deadline ] || fail "saving the options wrote no config.cfg in the player's folder"
+  sleep 0.1
+done
+[ "$(sed -n 11p "$home/config.cfg")" = 004321 ] || fail "saving the options lost the record"
+# The window is re-created: wait for the new one, then for its first frame.
+wait_recreated "$tmp/windows" || fail "the window was not re-created"
+wait_drawn || fail "the re-created window was never drawn"
+tap Down       # EXIT
+tap Return
+wait_end "$pid" || fail "EXIT did not end the game"
+pid=
+[ "$status" = 0 ] || fail "EXIT ended with status $status"
+ok "options saved into the player's folder (record kept); EXIT ends with status 0"
+
+# The install moved elsewhere still finds its own files.
+mv "$prefix" "$tmp/moved"
+launch "$tmp/moved/bin"
+window_of "$pid" >/dev/null || fail "no window after moving the install"
+stop
+[ "$(readlink -f "$home/gfx")" = "$(readlink -f "$tmp/moved/share/brixel/gfx")" ] || fail "the data links still point at the old place"
+ok "a moved install starts and links its new data"
+echo PASS
