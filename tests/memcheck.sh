@@ -10,13 +10,11 @@ set -u
 bin=$(readlink -f "$1"); data=$(readlink -f "$2")
 for t in valgrind xdotool xev; do command -v "$t" >/dev/null || { echo "SKIP: no $t"; exit 0; }; done
 [ -n "${DISPLAY:-}" ] || { echo "FAIL: no X display"; exit 1; }
-work=$(mktemp -d /tmp/brixel-memcheck.XXXXXX)
-pid= holder=
-trap '[ -n "$pid" ] && kill -KILL "$pid" 2>/dev/null; [ -n "$holder" ] && kill "$holder" 2>/dev/null; rm -rf "$work"' EXIT
-for d in gfx sfx music; do ln -s "$data/$d" "$work/$d"; done
 # A small window, low detail, sound on (silent without a device): the cheapest
 # frames, so that the run spends its time in the program, not the rasterizer.
-printf '160\n120\n16\n0\n1\n1\n0\n0\n0\n1\n000000\n' >"$work/config.cfg"
+work=$(game_dir "$data" 160 120 16 0 1 1 0 0 0 1 000000) || exit 1
+pid= holder=
+trap '[ -n "$pid" ] && kill -KILL "$pid" 2>/dev/null; [ -n "$holder" ] && kill "$holder" 2>/dev/null; rm -rf "$work"' EXIT
 hold_x_server
 (cd "$work" && LP_NUM_THREADS=0 exec valgrind --tool=memcheck --leak-check=full --show-leak-kinds=definite \
    --errors-for-leak-kinds=definite --num-callers=40 --log-file="$work/memcheck.log" "$bin" 2>"$work/stderr") &

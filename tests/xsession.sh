@@ -86,3 +86,15 @@ wait_recreated() {
   done
   return 1
 }
+
+# A fresh working directory for the game: links to the data in $1 and a
+# config.cfg of the eleven values given as the remaining arguments. Prints its
+# path; the caller removes it.
+game_dir() {
+  local data=$1 dir d
+  shift
+  dir=$(mktemp -d /tmp/brixel-run.XXXXXX) || return 1
+  for d in gfx sfx music; do ln -s "$data/$d" "$dir/$d"; done
+  printf '%s\n' "$@" >"$dir/config.cfg"
+  echo "$dir"
+}

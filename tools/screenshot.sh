@@ -10,12 +10,10 @@ if [ -z "${BRIXEL_SHOT_INSIDE:-}" ]; then
   BRIXEL_SHOT_INSIDE=1 exec xvfb-run -a -s "-screen 0 1024x768x24 -noreset" bash "$0" "$@"
 fi
 . "$here/../tests/xsession.sh"
-work=$(mktemp -d /tmp/brixel-shot.XXXXXX)
+# 800 x 600, high detail, sound off, a record to beat.
+work=$(game_dir "$build/data" 800 600 16 1 0 0 0 0 0 1 012345)
 pid= holder=
 trap '[ -n "$pid" ] && kill "$pid" 2>/dev/null; [ -n "$holder" ] && kill "$holder" 2>/dev/null; rm -rf "$work"' EXIT
-for d in gfx sfx music; do ln -s "$build/data/$d" "$work/$d"; done
-# 800 x 600, high detail, sound off, a record to beat.
-printf '800\n600\n16\n1\n0\n0\n0\n0\n0\n1\n012345\n' >"$work/config.cfg"
 hold_x_server
 (cd "$work" && exec "$build/brixel" 2>/dev/null) &
 pid=$!
