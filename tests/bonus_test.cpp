@@ -27,19 +27,7 @@ int do_konca_wiadomosci(int limit) {
   return n;
 }
 
-class Premie : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() {
-    uruchom_do_zasad();
-  }
-  // The program's own shutdown, so that no GL thread is left at exit.
-  static void TearDownTestSuite() { wyjscie(); }
-  void SetUp() override {
-    stan_poczatkowy();
-    srand(5);
-    wyczysc_zapis();
-  }
-};
+class Premie : public TestZasad<5> {};
 
 TEST_F(Premie, CzteryWierszeNaRaz) {
   for (int y = 17; y <= 20; y++) pelny_wiersz(y);

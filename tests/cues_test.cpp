@@ -29,20 +29,11 @@ void ustaw_koniec_gry() {
 
 std::vector<std::string> wywolania_startu;
 
-class Dzwiek : public ::testing::Test {
+class Dzwiek : public TestZasad<9> {
  protected:
   static void SetUpTestSuite() {
-    uruchom_do_zasad();
+    TestZasad::SetUpTestSuite();
     wywolania_startu = wywolania_dzwieku;
-  }
-  // The program's own shutdown, so that no GL thread is left at exit.
-  static void TearDownTestSuite() { wyjscie(); }
-  void SetUp() override {
-    // A game over or Escape on the options may have rewritten or re-read the file.
-    std::ofstream("config.cfg", std::ios::binary | std::ios::trunc) << KONFIG;
-    stan_poczatkowy();
-    srand(9);
-    wyczysc_zapis();
   }
 };
 

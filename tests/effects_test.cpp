@@ -22,30 +22,8 @@
 
 namespace {
 
-struct Rgba {
-  int r, g, b;
-};
 
-using Obraz = std::vector<unsigned char>;
 
-Obraz obraz() {
-  Obraz p((size_t)width * height * 4);
-  glPixelStorei(GL_PACK_ALIGNMENT, 1);
-  glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, p.data());
-  return p;
-}
-
-Rgba piksel(const Obraz &p, int x, int y) {
-  if (x < 0 || y < 0 || x >= width || y >= height) return {-1000, -1000, -1000};
-  const unsigned char *q = &p[((size_t)y * width + x) * 4];
-  return {q[0], q[1], q[2]};
-}
-
-Rgba w_punkcie(const Obraz &p, double x, double y, double z) {
-  double sx, sy;
-  rzut(x, y, z, &sx, &sy);
-  return piksel(p, (int)std::floor(sx), (int)std::floor(sy));
-}
 
 // Pixels that differ between two frames by more than a trace.
 int zmienione(const Obraz &a, const Obraz &b) {
@@ -105,16 +83,7 @@ class Efekty : public ::testing::Test {
   }
   // A running game with a square at the top that gravity leaves alone.
   void gra() {
-    gameini = false;
-    wtopa = false;
-    pauza = 0;
-    kloc = true;
-    jaki = 0;
-    xk = 6;
-    yk = 1;
-    speed = 1000000;
-    gamespeed = 0;
-    rekord = 999999;
+    ::gra(0, 6, 1);
     heading = 550.0f - (float)xk;
     lookupdown = (float)yk / 3 + 23;
     ruch_z = -5 - (float)yk / 23;

@@ -10,6 +10,7 @@
 #include <dlfcn.h>
 #include <link.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -133,13 +134,13 @@ void rzut(double x, double y, double z, double *sx, double *sy) {
   gluProject(x, y, z, mv, pr, vp, sx, sy, &wz);
 }
 
-GLuint jednolita(int r, int g, int b) {
+GLuint jednolita(int r, int g, int b, int a) {
   unsigned char t[4 * 4 * 4];
   for (int i = 0; i < 16; i++) {
     t[i * 4] = (unsigned char)r;
     t[i * 4 + 1] = (unsigned char)g;
     t[i * 4 + 2] = (unsigned char)b;
-    t[i * 4 + 3] = 255;
+    t[i * 4 + 3] = (unsigned char)a;
   }
   GLuint n = 0;
   glGenTextures(1, &n);
@@ -148,4 +149,38 @@ GLuint jednolita(int r, int g, int b) {
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
   glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 4, 4, 0, GL_RGBA, GL_UNSIGNED_BYTE, t);
   return n;
+}
+
+void gra(int s, int x, int y) {
+  gameini = false;
+  wtopa = false;
+  pauza = 0;
+  kloc = true;
+  jaki = s;
+  xk = x;
+  yk = y;
+  speed = 1000000;
+  gamespeed = 0;
+  rekord = 999999;
+}
+
+Obraz obraz_okna(int w, int h) {
+  Obraz p((size_t)w * h * 4);
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glReadPixels(0, 0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, p.data());
+  return p;
+}
+
+Obraz obraz() { return obraz_okna(width, height); }
+
+Rgba piksel(const Obraz &p, int x, int y) {
+  if (x < 0 || y < 0 || x >= width || y >= height) return {-1000, -1000, -1000, -1000};
+  const unsigned char *q = &p[((size_t)y * width + x) * 4];
+  return {q[0], q[1], q[2], q[3]};
+}
+
+Rgba w_punkcie(const Obraz &p, double x, double y, double z) {
+  double sx, sy;
+  rzut(x, y, z, &sx, &sy);
+  return piksel(p, (int)std::floor(sx), (int)std::floor(sy));
 }

@@ -8,6 +8,7 @@
 
 #include <initializer_list>
 #include <string>
+#include <vector>
 
 // The settings file the build puts in data/ (800 x 600, 16 bits, record 0).
 extern const char *const DOMYSLNY_CONFIG;
@@ -32,10 +33,29 @@ void nacisnij(int klawisz);
 // the first piece. The game then runs with the piece at row anchor 0.
 void zacznij_gre();
 
+// A running game with piece s at column anchor x, row anchor y; gravity slowed
+// right down unless a test speeds it up, and a record no score in the tests
+// reaches, so no record cue sounds.
+void gra(int s, int x, int y);
+
+// Read-back of the back buffer: four bytes a pixel, bottom row first.
+using Obraz = std::vector<unsigned char>;
+struct Rgba {
+  int r, g, b, a;
+};
+// The buffer of a w x h window; obraz() of the current window (width x height).
+Obraz obraz_okna(int w, int h);
+Obraz obraz();
+// Pixel (x, y) of a read-back of the current window; -1000 in every channel
+// outside it.
+Rgba piksel(const Obraz &p, int x, int y);
+// The pixel at the window position of a world point.
+Rgba w_punkcie(const Obraz &p, double x, double y, double z);
+
 // Window position of a world point under the current matrices and viewport.
 void rzut(double x, double y, double z, double *sx, double *sy);
-// A 4 x 4 texture of one opaque colour with nearest filtering; returns its name.
-GLuint jednolita(int r, int g, int b);
+// A 4 x 4 texture of one colour with nearest filtering; returns its name.
+GLuint jednolita(int r, int g, int b, int a = 255);
 
 // Reads config.cfg of the current working directory.
 std::string tresc_configu();

@@ -35,19 +35,7 @@ void przebieg_z_klawiszami(const std::vector<int> &klawisze) {
   przebieg(stan.data());
 }
 
-class Ruchy : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() {
-    uruchom_do_zasad();
-  }
-  // The program's own shutdown, so that no GL thread is left at exit.
-  static void TearDownTestSuite() { wyjscie(); }
-  void SetUp() override {
-    stan_poczatkowy();
-    srand(11);
-    wyczysc_zapis();
-  }
-};
+class Ruchy : public TestZasad<11> {};
 
 TEST_F(Ruchy, TrzymanyDolPowtarzaAPoZablokowaniuCzeka) {
   gra(0, 6, 1);

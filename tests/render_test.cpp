@@ -29,23 +29,7 @@
 
 namespace {
 
-struct Rgba {
-  int r, g, b, a;
-};
 
-// The whole back buffer, bottom row first, four bytes a pixel.
-std::vector<unsigned char> obraz() {
-  std::vector<unsigned char> p((size_t)width * height * 4);
-  glPixelStorei(GL_PACK_ALIGNMENT, 1);
-  glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, p.data());
-  return p;
-}
-
-Rgba piksel(const std::vector<unsigned char> &p, int x, int y) {
-  if (x < 0 || y < 0 || x >= width || y >= height) return {-1, -1, -1, -1};
-  const unsigned char *q = &p[((size_t)y * width + x) * 4];
-  return {q[0], q[1], q[2], q[3]};
-}
 
 bool ciemny(Rgba c) { return c.r < 8 && c.g < 8 && c.b < 8; }
 
@@ -53,11 +37,6 @@ bool bliski(Rgba c, int r, int g, int b, int tol = 24) {
   return std::abs(c.r - r) <= tol && std::abs(c.g - g) <= tol && std::abs(c.b - b) <= tol;
 }
 
-Rgba w_punkcie(const std::vector<unsigned char> &p, double x, double y, double z) {
-  double sx, sy;
-  rzut(x, y, z, &sx, &sy);
-  return piksel(p, (int)std::floor(sx), (int)std::floor(sy));
-}
 
 // Bounding box of every pixel that is not black.
 struct Ramka {
@@ -77,22 +56,6 @@ Ramka ramka(const std::vector<unsigned char> &p) {
 }
 
 // A 4 x 4 texture of one colour, nearest filtering.
-GLuint jednolita(int r, int g, int b, int a = 255) {
-  unsigned char t[4 * 4 * 4];
-  for (int i = 0; i < 16; i++) {
-    t[i * 4] = (unsigned char)r;
-    t[i * 4 + 1] = (unsigned char)g;
-    t[i * 4 + 2] = (unsigned char)b;
-    t[i * 4 + 3] = (unsigned char)a;
-  }
-  GLuint n = 0;
-  glGenTextures(1, &n);
-  glBindTexture(GL_TEXTURE_2D, n);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 4, 4, 0, GL_RGBA, GL_UNSIGNED_BYTE, t);
-  return n;
-}
 
 // Writes an 8-bit PNG, RGBA or RGB, from rows of four bytes a pixel, top row first.
 bool zapisz_png(const std::string &plik, int w, int h, const std::vector<unsigned char> &rgba,

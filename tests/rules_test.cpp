@@ -33,21 +33,7 @@ void koniec_gry() {
   ASSERT_TRUE(wtopa);
 }
 
-class Zasady : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() {
-    uruchom_do_zasad();
-  }
-  // The program's own shutdown, so that no GL thread is left at exit.
-  static void TearDownTestSuite() { wyjscie(); }
-  void SetUp() override {
-    // Tests before may have written the file; every test starts from the same one.
-    std::ofstream("config.cfg", std::ios::binary | std::ios::trunc) << KONFIG;
-    stan_poczatkowy();
-    srand(3);
-    wyczysc_zapis();
-  }
-};
+class Zasady : public TestZasad<3> {};
 
 TEST_F(Zasady, PelneWierszeZnikajaWJednejKlatce) {
   // Rows 20 and 18 full, row 19 partial between them.

@@ -22,18 +22,6 @@
 
 namespace {
 
-struct Rgba {
-  int r, g, b;
-};
-
-using Obraz = std::vector<unsigned char>;
-
-Obraz obraz() {
-  Obraz p((size_t)width * height * 4);
-  glPixelStorei(GL_PACK_ALIGNMENT, 1);
-  glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, p.data());
-  return p;
-}
 
 // BRIXEL_TEST_SHOTS=dir writes the frames of a test there as PPM files.
 void zrzut(const Obraz &p, const std::string &nazwa) {
@@ -47,29 +35,25 @@ void zrzut(const Obraz &p, const std::string &nazwa) {
   fclose(f);
 }
 
-Rgba piksel(const Obraz &p, int x, int y) {
-  if (x < 0 || y < 0 || x >= width || y >= height) return {-1000, -1000, -1000};
-  const unsigned char *q = &p[((size_t)y * width + x) * 4];
-  return {q[0], q[1], q[2]};
-}
 
 // Mean colour of the 5 x 5 pixels around a window point.
 Rgba srednia(const Obraz &p, double sx, double sy) {
   int x0 = (int)std::floor(sx), y0 = (int)std::floor(sy), n = 0;
-  Rgba s = {0, 0, 0};
+  Rgba s = {0, 0, 0, 0};
   for (int y = y0 - 2; y <= y0 + 2; y++)
     for (int x = x0 - 2; x <= x0 + 2; x++) {
       Rgba c = piksel(p, x, y);
       if (c.r < 0) continue;
       s.r += c.r; s.g += c.g; s.b += c.b; n++;
     }
-  if (n == 0) return {-1000, -1000, -1000};
-  return {s.r / n, s.g / n, s.b / n};
+  if (n == 0) return {-1000, -1000, -1000, -1000};
+  return {s.r / n, s.g / n, s.b / n, 255};
 }
 
 int roznica(Rgba a, Rgba b) { return std::abs(a.r - b.r) + std::abs(a.g - b.g) + std::abs(a.b - b.b); }
 
-Rgba w_punkcie(const Obraz &p, double x, double y, double z) {
+// The mean colour around the window position of a world point.
+Rgba srednio_w_punkcie(const Obraz &p, double x, double y, double z) {
   double sx, sy;
   rzut(x, y, z, &sx, &sy);
   return srednia(p, sx, sy);
@@ -85,7 +69,7 @@ void srodek_komorki(int c, int r, double *x, double *y, double *z) {
 Rgba komorka_na_obrazie(const Obraz &p, int c, int r) {
   double x, y, z;
   srodek_komorki(c, r, &x, &y, &z);
-  return w_punkcie(p, x, y, z);
+  return srednio_w_punkcie(p, x, y, z);
 }
 
 // Which channel a colour change raised most: 0 red, 1 green, 2 blue; -1 when
@@ -98,7 +82,7 @@ int przewaga(Rgba przed, Rgba po) {
 }
 
 // A colour whose own channel stands out of the other two.
-int barwa(Rgba c) { return przewaga({0, 0, 0}, c); }
+int barwa(Rgba c) { return przewaga({0, 0, 0, 255}, c); }
 
 class Scena : public ::testing::Test {
  protected:
@@ -123,16 +107,7 @@ class Scena : public ::testing::Test {
   }
   // A running game with the given piece that gravity leaves where it is.
   void gra(int s, int x, int y) {
-    gameini = false;
-    wtopa = false;
-    pauza = 0;
-    kloc = true;
-    jaki = s;
-    xk = x;
-    yk = y;
-    speed = 1000000;
-    gamespeed = 0;
-    rekord = 999999;
+    ::gra(s, x, y);
     nastepny = 0;
   }
   // The camera settled on the piece, and one pass to set its view.
@@ -248,7 +223,7 @@ TEST_F(Scena, TeksturyWedlugTrybu) {
         << "well cell";
     EXPECT_EQ(przewaga(komorka_na_obrazie(tlo, 6, 3), komorka_na_obrazie(p, 6, 3)), t.klocek)
         << "falling piece";
-    EXPECT_EQ(przewaga(w_punkcie(tlo, px, py, pz), w_punkcie(p, px, py, pz)), t.klocek) << "preview";
+    EXPECT_EQ(przewaga(srednio_w_punkcie(tlo, px, py, pz), srednio_w_punkcie(p, px, py, pz)), t.klocek) << "preview";
     // The single-cell piece keeps its own texture in every mode.
     jaki = 7;
     Obraz j = klatka();
@@ -271,12 +246,12 @@ TEST_F(Scena, KlocekPoKoncuGryPodgladNie) {
   pauza = 0;
   Obraz gra_trwa = klatka();
   EXPECT_EQ(przewaga(komorka_na_obrazie(tlo, 5, 3), komorka_na_obrazie(gra_trwa, 5, 3)), 0);
-  EXPECT_EQ(przewaga(w_punkcie(tlo, px, py, pz), w_punkcie(gra_trwa, px, py, pz)), 0);
+  EXPECT_EQ(przewaga(srednio_w_punkcie(tlo, px, py, pz), srednio_w_punkcie(gra_trwa, px, py, pz)), 0);
   wtopa = true;
   Obraz koniec = klatka();
   EXPECT_EQ(przewaga(komorka_na_obrazie(tlo, 5, 3), komorka_na_obrazie(koniec, 5, 3)), 0)
       << "no piece after game over";
-  EXPECT_LT(roznica(w_punkcie(tlo, px, py, pz), w_punkcie(koniec, px, py, pz)), 12)
+  EXPECT_LT(roznica(srednio_w_punkcie(tlo, px, py, pz), srednio_w_punkcie(koniec, px, py, pz)), 12)
       << "the preview shows after game over";
   wtopa = false;
   gameini = true;
@@ -284,7 +259,7 @@ TEST_F(Scena, KlocekPoKoncuGryPodgladNie) {
   gameini = false;
   EXPECT_LT(roznica(komorka_na_obrazie(tlo, 5, 3), komorka_na_obrazie(w_menu, 5, 3)), 12)
       << "the piece shows in the menu";
-  EXPECT_LT(roznica(w_punkcie(tlo, px, py, pz), w_punkcie(w_menu, px, py, pz)), 12)
+  EXPECT_LT(roznica(srednio_w_punkcie(tlo, px, py, pz), srednio_w_punkcie(w_menu, px, py, pz)), 12)
       << "the preview shows in the menu";
 }
 
@@ -308,9 +283,9 @@ TEST_F(Scena, BezScianyWZadnymTrybie) {
   for (int m = 0; m < 3; m++)
     for (auto &q : punkty) {
       SCOPED_TRACE(std::string(tryb[m]) + " at " + std::to_string(q[0]) + "," + std::to_string(q[1]));
-      EXPECT_EQ(przewaga(w_punkcie(bez[m], q[0], q[1], -0.15), w_punkcie(ze[m], q[0], q[1], -0.15)), 1)
+      EXPECT_EQ(przewaga(srednio_w_punkcie(bez[m], q[0], q[1], -0.15), srednio_w_punkcie(ze[m], q[0], q[1], -0.15)), 1)
           << "the wall does not show";
-      EXPECT_LT(roznica(w_punkcie(bez[0], q[0], q[1], -0.15), w_punkcie(bez[m], q[0], q[1], -0.15)), 6)
+      EXPECT_LT(roznica(srednio_w_punkcie(bez[0], q[0], q[1], -0.15), srednio_w_punkcie(bez[m], q[0], q[1], -0.15)), 6)
           << "something is drawn where the wall would be";
     }
 }
@@ -330,8 +305,8 @@ TEST_F(Scena, KlasycznySrodkowaKolumna) {
   for (int k = 0; k < 3; k++) {
     SCOPED_TRACE("column " + std::to_string(k + 1));
     const double *q = kolumny[k];
-    EXPECT_EQ(barwa(w_punkcie(zwykly, q[0], q[1], q[2])), 2) << "not drawn in the normal mode";
-    EXPECT_EQ(barwa(w_punkcie(klasyczny_obraz, q[0], q[1], q[2])), w_klasycznym[k] ? 2 : -1)
+    EXPECT_EQ(barwa(srednio_w_punkcie(zwykly, q[0], q[1], q[2])), 2) << "not drawn in the normal mode";
+    EXPECT_EQ(barwa(srednio_w_punkcie(klasyczny_obraz, q[0], q[1], q[2])), w_klasycznym[k] ? 2 : -1)
         << "classic mode";
   }
 }

@@ -21,17 +21,6 @@
 
 namespace {
 
-using Obraz = std::vector<unsigned char>;
-
-// The back buffer of a window of w x h pixels.
-Obraz obraz_okna(int w, int h) {
-  Obraz p((size_t)w * h * 4);
-  glPixelStorei(GL_PACK_ALIGNMENT, 1);
-  glReadPixels(0, 0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, p.data());
-  return p;
-}
-
-Obraz obraz() { return obraz_okna(width, height); }
 
 // Ink found in a strip of window rows: its extent and summed colour.
 struct Tusz {

@@ -18,19 +18,7 @@
 
 namespace {
 
-class Studnia : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() {
-    uruchom_do_zasad();
-  }
-  // The program's own shutdown, so that no GL thread is left at exit.
-  static void TearDownTestSuite() { wyjscie(); }
-  void SetUp() override {
-    stan_poczatkowy();
-    srand(7);
-    wyczysc_zapis();
-  }
-};
+class Studnia : public TestZasad<7> {};
 
 TEST_F(Studnia, DnoToWierszZeroKolumnyObok) {
   gra(0, 10, 18);   // the square in columns 9 and 10, rows 18 and 19

@@ -5,6 +5,8 @@
 #include "shell/shell.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <fstream>
 
 const char *const KONFIG = "640\n480\n16\n0\n1\n0\n0\n0\n0\n1\n000000\n";
 
@@ -36,18 +38,6 @@ std::string ksztalt(int s) {
   return w;
 }
 
-void gra(int s, int x, int y) {
-  gameini = false;
-  wtopa = false;
-  pauza = 0;
-  kloc = true;
-  jaki = s;
-  xk = x;
-  yk = y;
-  speed = 100000;
-  gamespeed = 0;
-  rekord = 999999;
-}
 
 void przebiegi(int n, std::initializer_list<int> klawisze) {
   for (int i = 0; i < n; i++) {
@@ -77,3 +67,12 @@ void start_gry() {
 int ile_razy(const Dzwieki &d, const std::string &nazwa) {
   return (int)std::count(d.begin(), d.end(), nazwa);
 }
+
+void przygotuj_test(unsigned ziarno) {
+  std::ofstream("config.cfg", std::ios::binary | std::ios::trunc) << KONFIG;
+  stan_poczatkowy();
+  srand(ziarno);
+  wyczysc_zapis();
+}
+
+void zakoncz_testy() { wyjscie(); }

@@ -5,6 +5,8 @@
 
 #include "harness.h"
 
+#include <gtest/gtest.h>
+
 #include <initializer_list>
 #include <set>
 #include <string>
@@ -26,10 +28,6 @@ void pelny_wiersz(int y);          // fills row y of the ten playing columns
 // A shape as the player sees it: rows from the top joined by '/'.
 std::string ksztalt(int s);
 
-// A running game with the given piece; gravity slowed right down unless a test
-// speeds it up, and a record no score here reaches, so no record cue sounds.
-void gra(int s, int x, int y);
-
 // n passes with the keys held. The rules do not depend on the picture: a 4 x 4
 // viewport keeps the passes quick (a re-created window sets it back, so it is
 // set before every pass).
@@ -41,5 +39,21 @@ Dzwieki wcisnij(int klawisz);
 // Return on GAME, then the pass that spawns the first piece at row anchor 0.
 void start_gry();
 int ile_razy(const Dzwieki &d, const std::string &nazwa);
+
+// Before each test: config.cfg rewritten from KONFIG (a game over or Escape on
+// the options may have rewritten or re-read it), the start state, the given
+// seed and an empty sound record.
+void przygotuj_test(unsigned ziarno);
+// Shuts the program down, so that no GL thread is left at exit.
+void zakoncz_testy();
+
+// The fixture of the rule and cue tests, seeded with ZIARNO.
+template <unsigned ZIARNO>
+class TestZasad : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { uruchom_do_zasad(); }
+  static void TearDownTestSuite() { zakoncz_testy(); }
+  void SetUp() override { przygotuj_test(ZIARNO); }
+};
 
 #endif
