@@ -57,6 +57,12 @@ void rzut(double x, double y, double z, double *sx, double *sy);
 // A 4 x 4 texture of one colour with nearest filtering; returns its name.
 GLuint jednolita(int r, int g, int b, int a = 255);
 
+// The first invariant of the game state that a pass broke, "" when all hold:
+// walls and hidden row whole, cells 0 or 1, the piece inside the playing
+// columns, the shapes whole, every index, counter and flag in its range, and
+// the states consistent (no paused menu, no options outside it).
+std::string naruszenie_stanu();
+
 // Reads config.cfg of the current working directory.
 std::string tresc_configu();
 

@@ -18,52 +18,6 @@
 
 namespace {
 
-// What is wrong after a pass, or an empty string.
-std::string sprawdz_stan() {
-  for (int y = 0; y < 21; y++) {
-    if (studnia[0 * 21 + y] != 1) return "left wall, row " + std::to_string(y);
-    if (studnia[11 * 21 + y] != 1) return "right wall, row " + std::to_string(y);
-  }
-  for (int x = 1; x <= 10; x++) {
-    if (studnia[x * 21] != 1) return "row 0, column " + std::to_string(x);
-    for (int y = 1; y <= 20; y++)
-      if (studnia[x * 21 + y] != 0 && studnia[x * 21 + y] != 1)
-        return "cell value at " + std::to_string(x) + "," + std::to_string(y);
-  }
-  if (jaki < 0 || jaki > 11) return "jaki " + std::to_string(jaki);
-  if (nastepny < 0 || nastepny > 6) return "nastepny " + std::to_string(nastepny);
-  if (bonusk < 0 || bonusk > 3) return "bonusk " + std::to_string(bonusk);
-  for (int i = 0; i < 4; i++)
-    for (int j = 0; j < 4; j++) {
-      if (!klocek[jaki * 16 + i * 4 + j]) continue;
-      int x = xk - 1 + i, y = yk + j;
-      if (x < 1 || x > 10 || y < 0 || y > 20)
-        return "piece " + std::to_string(jaki) + " cell at " + std::to_string(x) + "," +
-               std::to_string(y);
-    }
-  for (int s = 0; s < 12; s++) {
-    int ile = 0;
-    for (int e = 0; e < 16; e++) {
-      if (klocek[s * 16 + e] != 0 && klocek[s * 16 + e] != 1) return "shape value";
-      ile += klocek[s * 16 + e];
-      int i = e / 4, j = e % 4;
-      if (klocek[s * 16 + e] && (i >= ilema[s] || j >= ilema[s])) return "shape outside its box";
-    }
-    const int komorek[12] = {4, 4, 4, 4, 4, 4, 4, 1, 8, 5, 7, 7};
-    if (ile != komorek[s]) return "shape " + std::to_string(s) + " has " + std::to_string(ile);
-  }
-  if (elem2 < 1 || elem2 > 3) return "elem2 " + std::to_string(elem2);
-  if (elem < 1 || elem > liczba_opcji()) return "elem " + std::to_string(elem);
-  if (pauza != 0 && pauza != 1) return "pauza";
-  if (gameini && pauza) return "the menu is paused";
-  if (menu && !gameini) return "options outside the menu";
-  if (wtopa && gameini) return "game over in the menu";
-  if (rozwalone < 0 || rozwalone > 19) return "rozwalone " + std::to_string(rozwalone);
-  if (score < 0) return "score";
-  if (czyszklo != 0 && czyszklo != 1) return "czyszklo";
-  return "";
-}
-
 TEST(LosoweKlawisze, StanZostajePoprawny) {
   uruchom_do_zasad();
   stan_poczatkowy();
@@ -120,7 +74,7 @@ TEST(LosoweKlawisze, StanZostajePoprawny) {
     wyczysc_zapis();
     przebieg(stan.data());
 
-    std::string blad = sprawdz_stan();
+    std::string blad = naruszenie_stanu();
     ASSERT_EQ(blad, "") << "after pass " << n;
     if (done) {
       ASSERT_TRUE(stan[KLAWISZ_N] && (byl_koniec || wtopa || !gameini))

@@ -31,44 +31,12 @@ long liczba_z_otoczenia(const char *nazwa, long domyslna) {
   return (koniec && *koniec == 0 && n > 0) ? n : domyslna;
 }
 
-// The first broken rule of the state after a pass, or "" when all hold.
+// The first broken rule after a pass: the game state's, then the GL's (no
+// error, matrix stacks back at their bottom), or "" when all hold.
 std::string naruszenie() {
+  std::string zle = naruszenie_stanu();
+  if (!zle.empty()) return zle;
   char b[160];
-  for (int y = 0; y < STUDNIA_WIERSZE; y++) {
-    if (studnia[0 * STUDNIA_WIERSZE + y] == 0 || studnia[11 * STUDNIA_WIERSZE + y] == 0) {
-      snprintf(b, sizeof b, "wall cell of row %d is empty", y);
-      return b;
-    }
-  }
-  for (int x = 0; x < STUDNIA_KOLUMNY; x++)
-    if (studnia[x * STUDNIA_WIERSZE + 0] == 0) {
-      snprintf(b, sizeof b, "row 0 is empty in column %d", x);
-      return b;
-    }
-  for (int x = 1; x <= 10; x++)
-    for (int y = 1; y <= 20; y++) {
-      int v = studnia[x * STUDNIA_WIERSZE + y];
-      if (v != 0 && v != 1) {
-        snprintf(b, sizeof b, "cell (%d, %d) holds %d", x, y, v);
-        return b;
-      }
-    }
-  if (jaki < 0 || jaki > 11 || nastepny < 0 || nastepny > 6) {
-    snprintf(b, sizeof b, "shape %d, next %d", jaki, nastepny);
-    return b;
-  }
-  if (!gameini) {
-    int n = ilema[jaki];
-    for (int i = 0; i < n; i++)
-      for (int j = 0; j < n; j++) {
-        if (!klocek[jaki * 16 + i * 4 + j]) continue;
-        int x = xk - 1 + i, y = yk + j;
-        if (x < 1 || x > 10 || y < 0 || y > 20) {
-          snprintf(b, sizeof b, "piece %d cell (%d, %d) at column %d row %d", jaki, i, j, x, y);
-          return b;
-        }
-      }
-  }
   GLenum blad = glGetError();
   if (blad != GL_NO_ERROR) {
     snprintf(b, sizeof b, "GL error 0x%x", blad);
