@@ -392,14 +392,6 @@ TEST_F(ProgramZZewnatrz, RozmiarBezLiczbWPlikuZostajeDomyslnyAlboZWierszaPolecen
   EXPECT_EQ(h, 480);
 }
 
-TEST_F(ProgramZZewnatrz, Glebia32OtwieraOkno) {
-  config("800\n600\n32\n1\n1\n1\n0\n0\n0\n1\n000000\n");
-  int w, h;
-  rozmiar_po_starcie({}, &w, &h);
-  EXPECT_EQ(w, 800);
-  EXPECT_EQ(h, 600);
-}
-
 TEST_F(ProgramZZewnatrz, NiemozliwyRozmiarKomunikatTrybuIKod1) {
   config("99999\n600\n16\n1\n1\n1\n0\n0\n0\n1\n000000\n");
   Program p;

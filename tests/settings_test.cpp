@@ -2,7 +2,7 @@
 // of damaged files, and the file itself in a working directory.
 #include "game/game.h"
 #include "shell/shell.h"
-#include "fuzz/wzorzec_ustawien.h"
+#include "fuzz/sprawdz_ustawienia.h"
 
 #include <gtest/gtest.h>
 
@@ -13,15 +13,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
 
 namespace {
 
-int *const POLA[LICZBA_POL] = {&width,   &height,    &bittes, &jakosc,   &czymuza, &czytlo,
-                               &czyfram, &klasyczny, &szklo,  &czyszklo, &rekord};
+int *const *const POLA = pola_ustawien();
 
 struct Wartosci {
   int v[LICZBA_POL];
@@ -74,22 +72,6 @@ std::string zapisane() {
   return std::string(bufor, n > 0 ? n : 0);
 }
 
-// The file as it should look, built without the writer's padding chain.
-std::string oczekiwany_plik(const Wartosci &w) {
-  std::string s;
-  for (int i = 0; i < LICZBA_POL - 1; i++) s += std::to_string(w.v[i]) + "\n";
-  std::string r = std::to_string(w.v[LICZBA_POL - 1]);
-  if (r.size() < 6) r.insert(0, 6 - r.size(), '0');
-  return s + r + "\n";
-}
-
-// What the reader must make of the text, starting from the markers.
-Wartosci wzorzec(const std::string &tresc, const Wartosci &przed = ZNACZNIKI) {
-  Wartosci w = przed;
-  wzorcowy_odczyt(reinterpret_cast<const unsigned char *>(tresc.data()), tresc.size(), w.v);
-  return w;
-}
-
 const char *const TYPOWY = "800\n600\n16\n1\n1\n1\n0\n0\n0\n1\n000000\n";
 
 }  // namespace
@@ -109,7 +91,7 @@ TEST(ZapisIOdczyt, KazdeUstawienieZListyOpcjiIRekordWracaTakSamo) {
           for (int t = 0; t < 7; t++) w.v[3 + t] = (maska >> t) & 1;
           ustaw(w);
           std::string plik = zapisane();
-          ASSERT_EQ(plik, oczekiwany_plik(w)) << opis(w);
+          ASSERT_EQ(plik, oczekiwany_zapis(w.v)) << opis(w);
           ustaw(ZNACZNIKI);
           czytaj(plik);
           ASSERT_TRUE(rowne(obecne(), w));
@@ -289,24 +271,6 @@ TEST(Odczyt, OdblokowanieInneNizZeroToJeden) {
   EXPECT_EQ(liczba_opcji(), 7);
 }
 
-TEST(Odczyt, LosoweBajtyDajaToCoWzorzec) {
-  std::mt19937 los(20240607);
-  const char alfabet[] = "0123456789+- \t\r\n\nx";
-  for (int proba = 0; proba < 3000; proba++) {
-    std::string tresc(los() % 200, '\0');
-    bool tekstowe = proba % 2 == 0;   // half of them made of characters the reader cares about
-    for (char &c : tresc)
-      c = tekstowe ? alfabet[los() % (sizeof alfabet - 1)] : (char)(los() & 0xff);
-    Wartosci przed = ZNACZNIKI;
-    przed.v[proba % LICZBA_POL] = (int)los();
-    przed.v[POLE_ODBLOKOWANIA] = proba & 1;
-    ustaw(przed);
-    long pozycja = czytaj(tresc);
-    ASSERT_TRUE(rowne(obecne(), wzorzec(tresc, przed))) << "input #" << proba;
-    ASSERT_LE(pozycja, (long)tresc.size());
-  }
-}
-
 // ---- config.cfg in a working directory ----
 
 class PlikUstawien : public ::testing::Test {
@@ -347,7 +311,7 @@ TEST_F(PlikUstawien, ZapisTworzyPlikKtoryWracaIBezPlikuTymczasowego) {
   Wartosci w = {{640, 480, 32, 0, 1, 0, 1, 1, 0, 1, 987}};
   ustaw(w);
   ASSERT_TRUE(zapisz_ustawienia());
-  EXPECT_EQ(plik("config.cfg"), oczekiwany_plik(w));
+  EXPECT_EQ(plik("config.cfg"), oczekiwany_zapis(w.v));
   EXPECT_FALSE(istnieje("config.cfg.tmp"));
   ustaw(ZNACZNIKI);
   wczytanie_poziomu();
@@ -392,29 +356,8 @@ TEST_F(PlikUstawien, KatalogZamiastPlikuNieDajeSieZapisac) {
 
 using PlikUstawienDeathTest = PlikUstawien;
 
-TEST_F(PlikUstawienDeathTest, BrakPlikuKonczyProgramZKomunikatem) {
-  EXPECT_EXIT(wczytanie_poziomu(), ::testing::ExitedWithCode(1), "^Cannot open config.cfg file.\n$");
-}
-
-TEST_F(PlikUstawienDeathTest, NieczytelnyPlikKonczyProgramZKomunikatem) {
-  zapisz("config.cfg", TYPOWY);
-  ASSERT_EQ(chmod("config.cfg", 0), 0);
-  // Root reads any file: the read is done as an ordinary user instead.
-  ASSERT_EQ(chmod(katalog.c_str(), 0755), 0);
-  EXPECT_EXIT(
-      {
-        if (getuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(3);
-        wczytanie_poziomu();
-      },
-      ::testing::ExitedWithCode(1), "^Cannot open config.cfg file.\n$");
-}
-
-TEST_F(PlikUstawienDeathTest, KatalogZamiastPlikuKonczyProgramZKomunikatem) {
-  // A directory opens for reading but yields no byte: it is no settings file.
-  ASSERT_EQ(mkdir("config.cfg", 0755), 0);
-  EXPECT_EXIT(wczytanie_poziomu(), ::testing::ExitedWithCode(1), "^Cannot open config.cfg file.\n$");
-}
-
+// A missing, unreadable or directory config.cfg at start is tested on the
+// real program (program_test).
 TEST_F(PlikUstawienDeathTest, NieudanyZapisKonczyProgramZKomunikatem) {
   zapisz("config.cfg", TYPOWY);
   ASSERT_EQ(mkdir("config.cfg.tmp", 0755), 0);

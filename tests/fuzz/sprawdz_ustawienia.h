@@ -43,6 +43,17 @@ inline std::string wartosci_tekstem(const int v[LICZBA_POL]) {
   return s;
 }
 
+// The file the writer must form for the values: each field on its line, the
+// record padded to six characters; a negative one (only from a damaged file)
+// as it is, so that it reads back.
+inline std::string oczekiwany_zapis(const int v[LICZBA_POL]) {
+  std::string s;
+  for (int i = 0; i < LICZBA_POL - 1; i++) s += std::to_string(v[i]) + "\n";
+  std::string r = std::to_string(v[LICZBA_POL - 1]);
+  if (v[LICZBA_POL - 1] >= 0 && r.size() < 6) r.insert(0, 6 - r.size(), '0');
+  return s + r + "\n";
+}
+
 // Empty when everything holds, otherwise what went wrong.
 inline std::string sprawdz_ustawienia(const uint8_t *dane, size_t n) {
   // Starting values: ones no file is likely to hold, and both unlock states.
@@ -61,13 +72,7 @@ inline std::string sprawdz_ustawienia(const uint8_t *dane, size_t n) {
   char bufor[256];
   int dlugosc = tresc_ustawien(bufor, sizeof bufor);
   std::string zapis(bufor, dlugosc > 0 ? dlugosc : 0);
-  std::string oczekiwany;
-  for (int i = 0; i < LICZBA_POL - 1; i++) oczekiwany += std::to_string(po[i]) + "\n";
-  std::string r = std::to_string(po[LICZBA_POL - 1]);
-  // Padded to the six characters of the field; a negative one (only from a
-  // damaged file) as it is, so that it reads back.
-  if (po[LICZBA_POL - 1] >= 0 && r.size() < 6) r.insert(0, 6 - r.size(), '0');
-  oczekiwany += r + "\n";
+  std::string oczekiwany = oczekiwany_zapis(po);
   if (zapis != oczekiwany) return "the writer made \"" + zapis + "\" instead of \"" + oczekiwany + "\"";
 
   int znowu[LICZBA_POL];
