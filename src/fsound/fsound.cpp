@@ -24,7 +24,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <deque>
-#include <string>
 #include <mutex>
 #include <new>
 #include <thread>
@@ -43,12 +42,13 @@ struct FSOUND_SAMPLE {
   bool playable = false;  // decoded fine (also true in silent mode)
   bool loop = false;
   double seconds = 0.0;   // length, for the silent mode's bookkeeping
-  // Background decoding: pending until the worker is done with the file; then
-  // pcm/info hold the result (decoded tells whether it is whole) until the
-  // main thread turns them into the AL buffer.
+  // Background decoding: the open file waits in `file` and the sample is
+  // pending until the worker is done with it; then pcm/info hold the result
+  // (decoded tells whether it is whole) until the main thread turns them into
+  // the AL buffer.
   bool pending = false;
   bool decoded = false;
-  std::string name;
+  SNDFILE *file = nullptr;
   std::vector<short> pcm;
   SF_INFO info{};
 };
@@ -89,7 +89,7 @@ struct Decoder {
 };
 Decoder *dec = nullptr;
 
-bool decode(const char *name, std::vector<short> &pcm, SF_INFO &info);
+bool decode(SNDFILE *f, const SF_INFO &info, std::vector<short> &pcm);
 
 void decoder_main() {
   std::unique_lock<std::mutex> l(dec->lock);
@@ -101,11 +101,10 @@ void decoder_main() {
     dec->busy = s;
     l.unlock();
     std::vector<short> pcm;
-    SF_INFO info;
-    bool ok = decode(s->name.c_str(), pcm, info);
+    bool ok = decode(s->file, s->info, pcm);
     l.lock();
+    s->file = nullptr;
     s->pcm.swap(pcm);
-    s->info = info;
     s->decoded = ok;
     s->pending = false;
     dec->busy = nullptr;
@@ -141,6 +140,8 @@ void wait_decoded(FSOUND_SAMPLE *s, bool drop) {
     for (size_t i = 0; i < dec->queue.size(); ++i)
       if (dec->queue[i] == s) {
         dec->queue.erase(dec->queue.begin() + static_cast<long>(i));
+        sf_close(s->file);
+        s->file = nullptr;
         s->pending = false;
         return;
       }
@@ -153,7 +154,11 @@ void stop_decoder() {
   if (!dec || !dec->thread) return;
   {
     std::lock_guard<std::mutex> l(dec->lock);
-    for (FSOUND_SAMPLE *s : dec->queue) s->pending = false;
+    for (FSOUND_SAMPLE *s : dec->queue) {
+      sf_close(s->file);
+      s->file = nullptr;
+      s->pending = false;
+    }
     dec->queue.clear();
     dec->stopping = true;
   }
@@ -223,21 +228,30 @@ bool log_says_truncated(SNDFILE *f) {
   return false;
 }
 
-// Decodes the whole file to 16-bit PCM. Returns false for anything that cannot
-// be played in full.
-bool decode(const char *name, std::vector<short> &pcm, SF_INFO &info) {
+// Opens a sound file and checks that it can be played in full (its channels,
+// rate and length, and a data chunk as long as it claims). Null otherwise.
+SNDFILE *open_sound(const char *name, SF_INFO &info) {
   memset(&info, 0, sizeof info);
   SNDFILE *f = sf_open(name, SFM_READ, &info);
-  if (!f) return false;
+  if (!f) return nullptr;
   bool ok = info.channels >= 1 && info.channels <= 2 && info.samplerate >= 1000 &&
             info.samplerate <= 192000 && info.frames > 0 &&
             info.frames <= kMaxDecodedBytes / 2 / info.channels && !log_says_truncated(f);
-  if (ok) {
-    try {
-      pcm.resize(static_cast<size_t>(info.frames) * info.channels);
-    } catch (const std::bad_alloc &) {
-      ok = false;
-    }
+  if (!ok) {
+    sf_close(f);
+    return nullptr;
+  }
+  return f;
+}
+
+// Decodes an opened file whole to 16-bit PCM and closes it. Returns false for
+// anything that cannot be played in full.
+bool decode(SNDFILE *f, const SF_INFO &info, std::vector<short> &pcm) {
+  bool ok = true;
+  try {
+    pcm.resize(static_cast<size_t>(info.frames) * info.channels);
+  } catch (const std::bad_alloc &) {
+    ok = false;
   }
   if (ok) {
     sf_count_t got = sf_readf_short(f, pcm.data(), info.frames);
@@ -283,14 +297,8 @@ void settle(FSOUND_SAMPLE *s) {
 }
 
 // True for a file whose decoding is worth doing in the background: anything
-// libsndfile reads that is not plain WAV. Unknown files are decoded at once
-// (they fail at once).
-bool slow_to_decode(const char *name) {
-  SF_INFO info;
-  memset(&info, 0, sizeof info);
-  SNDFILE *f = sf_open(name, SFM_READ, &info);
-  if (!f) return false;
-  sf_close(f);
+// libsndfile reads that is not plain WAV.
+bool slow_to_decode(const SF_INFO &info) {
   int type = info.format & SF_FORMAT_TYPEMASK;
   return type != SF_FORMAT_WAV && type != SF_FORMAT_WAVEX;
 }
@@ -373,17 +381,17 @@ FSOUND_SAMPLE *FSOUND_Sample_Load(int /*index*/, const char *name, unsigned int 
     return nullptr;
   }
 
-  if (slow_to_decode(name)) {
-    try {
-      s->name = name;
-    } catch (const std::bad_alloc &) {
-      return s;
-    }
+  SF_INFO info;
+  SNDFILE *f = open_sound(name, info);
+  if (!f) return s;
+  if (slow_to_decode(info)) {
+    s->file = f;
+    s->info = info;
     if (decode_later(s)) return s;
+    s->file = nullptr;
   }
   std::vector<short> pcm;
-  SF_INFO info;
-  if (decode(name, pcm, info)) make_playable(s, pcm, info);
+  if (decode(f, info, pcm)) make_playable(s, pcm, info);
   return s;
 }
 
