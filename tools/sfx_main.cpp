@@ -1,6 +1,6 @@
 // brixel_sfxgen SFX_DIR MUSIC_DIR
 // Writes the game's 25 sound effects (WAV) into SFX_DIR and its 3 tunes (MP3)
-// into MUSIC_DIR, the same bytes on every run. Needs espeak-ng for the
+// into MUSIC_DIR, the same bytes on every run. Needs flite for the
 // announcer. Exits 1 with one line on stderr when anything cannot be made.
 #include <sys/stat.h>
 #include <unistd.h>
@@ -52,7 +52,7 @@ int main(int argc, char **argv) {
   std::string sfx_dir = argv[1], music_dir = argv[2];
   if (!is_dir(sfx_dir)) return fail("no such folder: " + sfx_dir);
   if (!is_dir(music_dir)) return fail("no such folder: " + music_dir);
-  if (!on_path("espeak-ng")) return fail("espeak-ng is not installed (needed for the announcer)");
+  if (!on_path("flite")) return fail("flite is not installed (needed for the announcer)");
   if (!sfx::mp3_supported()) return fail("this libsndfile cannot write MP3 (needs LAME support)");
 
   const Effect effects[] = {

@@ -29,8 +29,8 @@ Stereo music_game();      // about 100 s, seamless loop
 Stereo music_gameover();  // about 7 s
 Stereo tune_child();      // about 27 s, seamless loop
 
-// The announcer's lines (sfx_speech.cpp), spoken by espeak-ng and written to
-// sfx_dir. Returns false with one line in err when espeak-ng fails.
+// The announcer's lines (sfx_speech.cpp), spoken by flite and written to
+// sfx_dir. Returns false with one line in err when flite fails.
 bool speak_lines(const std::string &sfx_dir, std::string &err);
 
 }  // namespace sfx

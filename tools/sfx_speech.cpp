@@ -1,10 +1,12 @@
-// The announcer: espeak-ng speaks each line into a temporary WAV with a fixed
-// voice, speed and pitch (its output is the same bytes on every run), then the
-// line is trimmed, lowered a little, given a small room and levelled.
+// The announcer: flite's deep male voice "rms" speaks each line into a
+// temporary WAV (the same bytes on every run), then the line is lowered and
+// slowed a little, given body and presence, compressed, put in a small hall and
+// brought to one loudness, its peaks held under the ceiling by a limiter.
 #include <sys/wait.h>
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -19,38 +21,42 @@ namespace {
 struct Line {
   const char *name;
   const char *text;
-  const char *voice;
-  int words_per_minute;
-  int pitch;     // espeak-ng 0..99
-  double speed;  // playback factor after speaking; below 1 lowers the voice
-  double room;   // reverb amount
+  double stretch;  // flite's duration_stretch: above 1 speaks slower
+  double speed;    // playback factor afterwards; below 1 lowers the voice
 };
 
+// Short calls drawn out, the two big ones the slowest and lowest; the taunts
+// quicker and a little higher.
 const Line kLines[] = {
-    {"greetings", "Welcome to Brixel!", "en-us+m3", 140, 32, 0.93, 0.18},
-    {"level", "Next level!", "en-us+m3", 140, 32, 0.93, 0.18},
-    {"impressive", "Impressive!", "en-us+m3", 135, 30, 0.93, 0.18},
-    {"perfect", "Perfect!", "en-us+m3", 135, 34, 0.93, 0.18},
-    {"godlike", "Godlike!", "en-us+m3", 120, 25, 0.9, 0.25},
-    {"combo", "Combo!", "en-us+m3", 150, 40, 0.95, 0.15},
-    {"record", "New record!", "en-us+m3", 140, 36, 0.93, 0.18},
-    {"gameover", "Game over.", "en-us+m3", 120, 25, 0.9, 0.25},
-    {"trythislaugh", "Try this! Ha ha ha!", "en-us+m3", 160, 62, 1.0, 0.12},
-    {"panic", "Panic!", "en-us+m3", 185, 70, 1.0, 0.1},
-    {"children", "You play like a child!", "en-us+m3", 155, 66, 1.0, 0.12},
+    {"greetings", "Welcome to Brixel!", 1.15, 0.93},
+    {"level", "Next level!", 1.05, 0.93},
+    {"impressive", "Impressive!", 1.2, 0.93},
+    {"perfect", "Perfect!", 1.2, 0.93},
+    {"godlike", "Godlike!", 1.3, 0.92},
+    {"combo", "Combo!", 1.2, 0.93},
+    {"record", "New record!", 1.2, 0.93},
+    {"gameover", "Game over.", 1.3, 0.92},
+    {"trythislaugh", "Try this! Ha ha ha!", 1.0, 0.94},
+    {"panic", "Panic!", 0.9, 0.96},
+    {"children", "You play like a child!", 1.05, 0.96},
 };
 
-// Runs espeak-ng without a shell; its own output goes to /dev/null.
-bool run_espeak(const Line &l, const std::string &wav, std::string &err) {
-  char speed[16], pitch[16];
-  snprintf(speed, sizeof speed, "%d", l.words_per_minute);
-  snprintf(pitch, sizeof pitch, "%d", l.pitch);
-  std::vector<const char *> argv = {"espeak-ng", "-v", l.voice, "-s", speed, "-p", pitch,
-                                    "-a", "120", "-w", wav.c_str(), l.text, nullptr};
+const char kSpeaker[] = "flite";
+const char kVoice[] = "rms";
+const double kVoiceRate = 16000.0;  // what flite writes for this voice
+const double kTargetRms = -17.0;    // dBFS over the whole file, tail included
+const double kCeiling = -1.5;       // dBFS: the limiter's ceiling
+
+// Runs the speaker without a shell; its own output goes to /dev/null.
+bool run_speaker(const Line &l, const std::string &wav, std::string &err) {
+  char stretch[48];
+  snprintf(stretch, sizeof stretch, "duration_stretch=%.2f", l.stretch);
+  std::vector<const char *> argv = {kSpeaker, "-voice", kVoice, "--setf", stretch,
+                                    "-t", l.text, "-o", wav.c_str(), nullptr};
   fflush(nullptr);
   pid_t pid = fork();
   if (pid < 0) {
-    err = "cannot start espeak-ng";
+    err = "cannot start flite";
     return false;
   }
   if (pid == 0) {
@@ -59,20 +65,20 @@ bool run_espeak(const Line &l, const std::string &wav, std::string &err) {
       dup2(null_fd, 1);
       dup2(null_fd, 2);
     }
-    execvp("espeak-ng", const_cast<char *const *>(argv.data()));
+    execvp(kSpeaker, const_cast<char *const *>(argv.data()));
     _exit(127);
   }
   int status = 0;
   if (waitpid(pid, &status, 0) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
     err = WIFEXITED(status) && WEXITSTATUS(status) == 127
-              ? "espeak-ng is not installed (needed for the announcer)"
-              : std::string("espeak-ng failed on \"") + l.text + "\"";
+              ? "flite is not installed (needed for the announcer)"
+              : std::string("flite failed on \"") + l.text + "\"";
     return false;
   }
   return true;
 }
 
-// Cuts the silence espeak-ng leaves around a line.
+// Cuts the silence the speaker leaves around a line.
 void trim(Mono &x) {
   double p = peak(x);
   if (p <= 0.0) return;
@@ -86,12 +92,68 @@ void trim(Mono &x) {
   x = Mono(x.begin() + static_cast<long>(a), x.begin() + static_cast<long>(b));
 }
 
+// Peaking filter: gain_db at hz, width set by q.
+void bell(Mono &x, double hz, double q, double gain_db) {
+  Svf f;
+  double k = 1.0 / q, a = db_gain(gain_db) - 1.0;
+  for (float &v : x) {
+    f.run(v, hz, q);
+    v = static_cast<float>(v + a * k * f.bp);
+  }
+}
+
+// Feed-forward compressor on a smoothed level: above threshold_db the level
+// rises only 1/ratio as fast.
+void compress(Mono &x, double threshold_db, double ratio, double attack_s, double release_s) {
+  double att = std::exp(-1.0 / (attack_s * kRate)), rel = std::exp(-1.0 / (release_s * kRate));
+  double env = 0.0;
+  for (float &v : x) {
+    double a = std::fabs(v);
+    env = a > env ? att * env + (1.0 - att) * a : rel * env + (1.0 - rel) * a;
+    double db = 20.0 * std::log10(std::max(env, 1e-9));
+    if (db > threshold_db) v = static_cast<float>(v * db_gain((threshold_db - db) * (1.0 - 1.0 / ratio)));
+  }
+}
+
+// Brick-wall limiter: the gain never lets a sample past the ceiling, falls
+// toward a peak over the lookahead and recovers over the release.
+void limit(Mono &x, double ceiling_db, double lookahead_s, double release_s) {
+  double c = db_gain(ceiling_db);
+  size_t n = x.size();
+  std::vector<double> g(n, 1.0);
+  for (size_t i = 0; i < n; ++i)
+    if (std::fabs(x[i]) > c) g[i] = c / std::fabs(x[i]);
+  double down = 1.0 / std::max(1.0, lookahead_s * kRate), up = 1.0 / std::max(1.0, release_s * kRate);
+  for (size_t i = n; i-- > 1;) g[i - 1] = std::min(g[i - 1], g[i] + down);
+  for (size_t i = 1; i < n; ++i) g[i] = std::min(g[i], g[i - 1] + up);
+  for (size_t i = 0; i < n; ++i) x[i] = static_cast<float>(x[i] * g[i]);
+}
+
+// The room: a copy of the voice without its lowest and highest parts, late by
+// predelay_s so that the consonants stay clear, through the reverb; only the
+// reverb is added, wet_db under the voice's own level.
+void room(Mono &x, double predelay_s, double size, double wet_db) {
+  size_t d = frames(predelay_s);
+  Mono send(x.size() + d, 0.0f);
+  OnePole lo, hi;
+  for (size_t i = 0; i < x.size(); ++i)
+    send[i + d] = static_cast<float>(lo.lowpass(hi.highpass(x[i], 250.0), 5000.0));
+  Mono wet = send;
+  reverb(wet, size, 0.6, 1.0);
+  for (size_t i = 0; i < wet.size(); ++i) wet[i] -= send[i];
+  double w = rms(wet), v = rms(x);
+  if (w <= 0.0) return;
+  scale(wet, v * db_gain(wet_db) / w);
+  x.resize(wet.size(), 0.0f);
+  for (size_t i = 0; i < x.size(); ++i) x[i] += wet[i];
+}
+
 }  // namespace
 
 bool speak_lines(const std::string &sfx_dir, std::string &err) {
-  std::string tmp = sfx_dir + "/.espeak.tmp.wav";
+  std::string tmp = sfx_dir + "/.speech.tmp.wav";
   for (const Line &l : kLines) {
-    if (!run_espeak(l, tmp, err)) {
+    if (!run_speaker(l, tmp, err)) {
       std::remove(tmp.c_str());
       return false;
     }
@@ -99,20 +161,38 @@ bool speak_lines(const std::string &sfx_dir, std::string &err) {
     int rate = 0;
     bool ok = read_mono(tmp, x, rate);
     std::remove(tmp.c_str());
-    if (!ok || rate <= 0) {
-      err = std::string("cannot read espeak-ng's output for \"") + l.text + "\"";
+    if (!ok || rate != static_cast<int>(kVoiceRate)) {
+      err = std::string("cannot read flite's output for \"") + l.text + "\"";
       return false;
     }
-    if (rate != kRate) x = resample(x, static_cast<double>(rate) / kRate);
+    // One resampling both changes the rate and lowers the voice.
+    x = resample(x, kVoiceRate / kRate * l.speed);
     trim(x);
-    x = resample(x, l.speed);
-    // Take out the rumble under the voice, then add a small room and a tail.
-    OnePole hp;
-    for (float &v : x) v = static_cast<float>(hp.highpass(v, 90.0));
-    x.resize(x.size() + frames(0.3), 0.0f);
-    reverb(x, 0.55, 0.5, l.room);
+    // Rumble out and the resampling's images above the voice's band, chest and
+    // presence in, then an even level.
+    Svf hp, lp1, lp2;
+    double top = 0.45 * kVoiceRate * l.speed;
+    for (float &v : x) {
+      hp.run(v, 75.0, 0.7);
+      lp1.run(hp.hp, top, 0.54);
+      lp2.run(lp1.lp, top, 1.31);
+      v = static_cast<float>(lp2.lp);
+    }
+    bell(x, 160.0, 0.8, 3.0);
+    bell(x, 3000.0, 1.0, 6.0);
+    normalize(x, -6.0);
+    compress(x, -20.0, 3.0, 0.004, 0.08);
+    // A small hall and its tail.
+    x.resize(x.size() + frames(0.4), 0.0f);
+    room(x, 0.025, 0.45, -14.0);
     fade(x, 0.004, 0.25);
-    normalize(x, -3.0);
+    double level = rms(x);
+    if (level <= 0.0) {
+      err = std::string("flite gave silence for \"") + l.text + "\"";
+      return false;
+    }
+    scale(x, db_gain(kTargetRms) / level);
+    limit(x, kCeiling, 0.002, 0.05);
     if (!write_wav(sfx_dir + "/" + l.name + ".wav", x, err)) return false;
   }
   return true;
