@@ -9,7 +9,8 @@ packages=(
   libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri
   xvfb xauth xdotool x11-utils imagemagick
   libpng-dev libfreetype-dev fonts-dejavu-core
-  libopenal-dev libopenal1 libsndfile1-dev espeak-ng sox
+  libopenal-dev libopenal1 libsndfile1-dev sox
+  flite pocketsphinx pocketsphinx-en-us  # the announcer's voice; its recognizer in the tests
   clang libclang-rt-14-dev valgrind
 )
 
