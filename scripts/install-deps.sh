@@ -11,6 +11,7 @@ packages=(
   libpng-dev libfreetype-dev fonts-dejavu-core
   libopenal-dev libopenal1 libsndfile1-dev espeak-ng sox
   clang libclang-rt-14-dev valgrind
+  dpkg-dev file lintian desktop-file-utils appstream
 )
 
 missing=()
