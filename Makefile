@@ -1,10 +1,11 @@
 # make run   installs what is missing, builds, makes the data and starts the game
 # make test  installs what is missing, builds and runs every test (windowed ones under Xvfb)
+# make package  installs what is missing, builds and makes build/brixel_<version>_<arch>.deb
 BUILD ?= build
 JOBS ?= $(shell nproc)
 XVFB = xvfb-run -a -s "-screen 0 1024x768x24 -noreset"
 
-.PHONY: all deps configure build run test clean bench
+.PHONY: all deps configure build run test clean bench package
 
 all: build
 
@@ -22,6 +23,9 @@ run: build
 
 test: build
 	cd $(BUILD) && $(XVFB) ctest --output-on-failure --repeat until-pass:2 $(CTEST_FLAGS)
+
+package: build
+	@cmake --build $(BUILD) --target package
 
 # Removes everything the build made but a player's settings and record.
 clean:

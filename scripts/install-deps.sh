@@ -12,6 +12,7 @@ packages=(
   libopenal-dev libopenal1 libsndfile1-dev sox
   flite pocketsphinx pocketsphinx-en-us  # the announcer's voice; its recognizer in the tests
   clang libclang-rt-14-dev valgrind
+  dpkg-dev file lintian desktop-file-utils appstream
 )
 
 missing=()

@@ -30,12 +30,12 @@ ok() { echo "ok   $*"; }
 prefix=$tmp/usr
 cmake --install "$build" --prefix "$prefix" >"$tmp/install.log" 2>&1 || { cat "$tmp/install.log"; fail "cmake --install"; }
 
-[ -x "$prefix/bin/brixel" ] || fail "no launcher bin/brixel"
+[ -x "$prefix/games/brixel" ] || fail "no launcher games/brixel"
 game=$(find "$prefix/lib" -type f -name brixel -perm -u+x | head -1)
 [ -n "$game" ] || fail "no program under lib/"
-share=$prefix/share/brixel
+share=$prefix/share/games/brixel
 for f in gfx/font.png gfx/background.png sfx/explosion.wav music/start.mp3 config.cfg; do
-  [ -s "$share/$f" ] || fail "share/brixel/$f is missing"
+  [ -s "$share/$f" ] || fail "share/games/brixel/$f is missing"
 done
 [ -e "$share/gfx/.stamp" ] && fail "the build's stamp file was installed"
 desktop=$prefix/share/applications/brixel.desktop
@@ -62,7 +62,7 @@ stop() {
 }
 home=$XDG_DATA_HOME/brixel
 
-launch "$prefix/bin"
+launch "$prefix/games"
 w=$(window_of "$pid") || fail "no window from the installed game"
 [ "$(size_of "$w")" = 800x600 ] || fail "the default settings give a $(size_of "$w") window, not 800x600"
 cmp -s "$home/config.cfg" "$share/config.cfg" || fail "the first start did not copy the default config.cfg"
@@ -73,7 +73,7 @@ ok "first start: $home made with the default config.cfg, 800x600 window"
 
 # The player's settings and record: a later start reads them and leaves them.
 printf '640\n480\n16\n0\n1\n1\n0\n0\n0\n1\n004321\n' >"$home/config.cfg"
-launch "$prefix/bin"
+launch "$prefix/games"
 w=$(window_of "$pid") || fail "no window on the second start"
 [ "$(size_of "$w")" = 640x480 ] || fail "the second start did not read the player's config.cfg"
 stop
@@ -83,7 +83,7 @@ ok "second start: the player's config.cfg (640x480, record 004321) read and kept
 # Saving the options writes config.cfg in the player's folder; EXIT then ends
 # the game with status 0.
 before=$(stamp_of "$home/config.cfg")
-launch "$prefix/bin"
+launch "$prefix/games"
 window_of "$pid" >/dev/null || fail "no window on the third start"
 wait_drawn || fail "the menu was never drawn"
 watch_windows "$tmp/windows"
@@ -108,9 +108,9 @@ ok "options saved into the player's folder (record kept); EXIT ends with status 
 
 # The install moved elsewhere still finds its own files.
 mv "$prefix" "$tmp/moved"
-launch "$tmp/moved/bin"
+launch "$tmp/moved/games"
 window_of "$pid" >/dev/null || fail "no window after moving the install"
 stop
-[ "$(readlink -f "$home/gfx")" = "$(readlink -f "$tmp/moved/share/brixel/gfx")" ] || fail "the data links still point at the old place"
+[ "$(readlink -f "$home/gfx")" = "$(readlink -f "$tmp/moved/share/games/brixel/gfx")" ] || fail "the data links still point at the old place"
 ok "a moved install starts and links its new data"
 echo PASS

@@ -72,13 +72,18 @@ fi
 
 # A directory the game cannot write, as an unprivileged user (root writes
 # anywhere): reading config.cfg works, the game-over write does not.
-n=$((n + 1)); dir="$root/case$n"; make_dir "$dir"
-chmod 755 "$root" "$dir"; chmod 644 "$dir/config.cfg"
+# The build may sit in a folder only its owner enters (a private checkout), so
+# that user plays a world-readable copy of the program and the data.
+n=$((n + 1)); dir="$root/case$n"
+mkdir -p "$root/open"
+cp "$BIN" "$root/open/brixel" && cp -r "$DATA/gfx" "$DATA/sfx" "$DATA/music" "$root/open/"
+DATA="$root/open" make_dir "$dir"
+chmod -R a+rX "$root"; chmod 755 "$dir"; chmod 644 "$dir/config.cfg"
 auth="$root/xauth"
 if command -v setpriv >/dev/null && id nobody >/dev/null 2>&1 && command -v xauth >/dev/null &&
    xauth -f "${XAUTHORITY:-$HOME/.Xauthority}" nextract - "$DISPLAY" 2>/dev/null | xauth -f "$auth" nmerge - 2>/dev/null &&
-   chmod 644 "$auth" && setpriv --reuid=nobody --regid=nogroup --clear-groups test -r "$BIN"; then
-  (cd "$dir" && exec setpriv --reuid=nobody --regid=nogroup --clear-groups env XAUTHORITY="$auth" HOME="$dir" "$BIN" 2>"$root/unwritable.err") & pid=$!
+   chmod 644 "$auth" && setpriv --reuid=nobody --regid=nogroup --clear-groups test -r "$root/open/brixel"; then
+  (cd "$dir" && exec setpriv --reuid=nobody --regid=nogroup --clear-groups env XAUTHORITY="$auth" HOME="$dir" "$root/open/brixel" 2>"$root/unwritable.err") & pid=$!
   if window_of "$pid" >/dev/null; then
     sleep 1.0
     # Return again and again: one lost during start-up must not leave the game

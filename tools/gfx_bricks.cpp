@@ -1,5 +1,5 @@
 // The bricks: one face of a cell box each, bevelled so that neighbouring
-// cells read as separate boxes, plus the child set's toy blocks and the icon.
+// cells read as separate boxes, plus the child set's toy blocks.
 #include "gfx_pictures.h"
 
 #include <algorithm>
@@ -294,33 +294,4 @@ Image make_childbrick4() {
     o.a = 1;
     return o;
   });
-}
-
-Image make_icon() {
-  // A falling orange T above a steel stack with a gap, and a glowing single
-  // cell, on a transparent ground; 32-pixel cells made from the full bricks.
-  Image orange = downsample(make_brick1(), 8);
-  Image steel = downsample(make_brick2(), 8);
-  Image glow = downsample(make_brick3(), 8);
-  const char *layout[4] = {".O.G", "OOO.", "S..S", "SS.S"};
-  Image icon(128, 128, {0, 0, 0, 0});
-  for (int r = 0; r < 4; r++)
-    for (int c = 0; c < 4; c++) {
-      const Image *src = nullptr;
-      switch (layout[r][c]) {
-        case 'O': src = &orange; break;
-        case 'S': src = &steel; break;
-        case 'G': src = &glow; break;
-        default: break;
-      }
-      if (!src) continue;
-      for (int y = 0; y < 32; y++)
-        for (int x = 0; x < 32; x++) {
-          Rgba p = src->at(x, y);
-          // The glowing cell keeps its colour but is made solid enough to see.
-          if (layout[r][c] == 'G') p.a = std::min(1.0f, p.a + 0.25f);
-          icon.at(c * 32 + x, r * 32 + y) = p;
-        }
-    }
-  return icon;
 }

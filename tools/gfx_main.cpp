@@ -1,4 +1,5 @@
 // brixel_gfxgen OUTPUT_DIR [FONT_DIR]
+// brixel_gfxgen --icons ICON_DIR   (the icon at each size, ICON_DIR/NxN/apps/brixel.png)
 // Makes every picture of the game and its font image into OUTPUT_DIR, the
 // same bytes on every run. Fails with one line on stderr when the output
 // folder or a font file is missing; pictures are written whole or not at all.
@@ -29,9 +30,32 @@ static bool is_readable_file(const std::string &p) {
   return true;
 }
 
+// The desktop icon at the sizes of the hicolor theme, into DIR/NxN/apps.
+static int write_icons(const std::string &dir) {
+  if (!is_dir(dir)) {
+    fprintf(stderr, "brixel_gfxgen: output folder missing: %s\n", dir.c_str());
+    return 1;
+  }
+  for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+    std::string path = dir + "/" + std::to_string(size) + "x" + std::to_string(size);
+    std::string err;
+    for (const std::string &d : {path, path + "/apps"})
+      if (mkdir(d.c_str(), 0755) != 0 && !is_dir(d)) {
+        fprintf(stderr, "brixel_gfxgen: cannot make %s\n", d.c_str());
+        return 1;
+      }
+    if (!write_png(path + "/apps/brixel.png", make_icon(size), err)) {
+      fprintf(stderr, "brixel_gfxgen: %s\n", err.c_str());
+      return 1;
+    }
+  }
+  return 0;
+}
+
 int main(int argc, char **argv) {
+  if (argc == 3 && std::string(argv[1]) == "--icons") return write_icons(argv[2]);
   if (argc < 2 || argc > 3) {
-    fprintf(stderr, "usage: brixel_gfxgen OUTPUT_DIR [FONT_DIR]\n");
+    fprintf(stderr, "usage: brixel_gfxgen OUTPUT_DIR [FONT_DIR] | --icons ICON_DIR\n");
     return 2;
   }
   std::string out = argv[1];
@@ -80,7 +104,7 @@ int main(int argc, char **argv) {
   pics.push_back({"bonuses.png", make_bonuses()});
   pics.push_back({"skull.png", make_skull()});
   pics.push_back({"shine.png", make_shine()});
-  pics.push_back({"brixel-icon.png", make_icon()});
+  pics.push_back({"brixel-icon.png", make_icon(128)});
 
   for (const Picture &p : pics) {
     if (!write_png(out + "/" + p.name, p.img, err)) {

@@ -13,7 +13,9 @@ Image make_brick4();      // the wall behind the well: a brick wall
 Image make_childbrick1(); // child falling piece: yellow smiley block
 Image make_childbrick2(); // child cells: pink block with four studs
 Image make_childbrick4(); // child wall: pastel tiles with stars and dots
-Image make_icon();        // 128 x 128 desktop icon: a few bricks
+
+// The desktop icon at size x size pixels, a few bricks (gfx_icon.cpp).
+Image make_icon(int size);
 
 // The room and its furniture (gfx_room.cpp).
 Image make_background(); // 512 x 512 dark stone block wall
