@@ -1,0 +1,92 @@
+#!/usr/bin/env bash
+# Legibility of every line of text over the scene, in every look: screenshots
+# of the real program driven by keys (menu, options, a paused game, the child
+# taunt, game over; normal, glass, wall off, LOW, 640 x 480 and child), the
+# looks that take long play drawn by the real pass in-process (a special
+# piece's taunt, the glass-mode notice, the dimmed room, the alarm), all
+# measured by the legibility program, which fails under 4.
+#   legibility.sh BRIXEL_BINARY DATA_DIR LEGIBILITY_BINARY OUT_DIR
+set -uo pipefail
+bin=$(readlink -f "${1:?usage: legibility.sh BRIXEL DATA LEGIBILITY OUT_DIR}")
+data=$(readlink -f "${2:?}")
+measure=$(readlink -f "${3:?}")
+out=${4:?}
+for t in xdotool xwininfo import; do
+  command -v "$t" >/dev/null || { echo "SKIP: $t is missing"; exit 0; }
+done
+[ -n "${DISPLAY:-}" ] || { echo "FAIL: no X display (run under xvfb-run)"; exit 1; }
+. "$(dirname "$0")/xsession.sh"
+
+rm -rf "$out" && mkdir -p "$out" || exit 1
+out=$(readlink -f "$out")
+list=$out/shots.txt
+: >"$list"
+pid= holder= work=
+cleanup() {
+  [ -n "$pid" ] && kill -KILL "$pid" 2>/dev/null
+  [ -n "$holder" ] && kill "$holder" 2>/dev/null
+  [ -n "$work" ] && rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*"; exit 1; }
+hold_x_server
+
+# One look: the game started with config.cfg values "$2...", shots named $1-*.
+look() {
+  local name=$1 w=$2 h=$3 cfg score
+  shift
+  cfg=$(IFS=,; echo "$*")
+  work=$(game_dir "$data" "$@") || fail "no working directory"
+  start_game "$bin" "$work"
+  window_of "$pid" >/dev/null || fail "$name: no window"
+  wait_drawn || fail "$name: nothing drawn"
+  shot() {  # file, text groups, more descriptions
+    shot_game "$out/$name-$1.png" "$w" "$h" || fail "no screenshot"
+    echo "file=$name-$1.png cfg=$cfg lines=$2 ${3:-}" >>"$list"
+  }
+  local st="score=0 record=${*: -1} level=1 destroyed=0"
+  if [ "$name" != child ]; then
+    sleep 0.3; shot menu-game menu
+    tap Down; sleep 0.2; shot menu-options menu
+    tap Return; sleep 0.2; shot options-1 options
+    tap Down; sleep 0.2; shot options-2 options
+    tap Escape; tap Up
+  fi
+  tap Return
+  if [ "$name" = child ]; then
+    # Seven turns of one piece, once it has fallen below the top row, where
+    # it has room to turn (a row every 51 passes).
+    sleep 1.2; taps Up 6
+    xdotool keydown Up; sleep 0.1
+    shot taunt status,child "$st"
+    xdotool keyup Up
+  fi
+  tap p; sleep 0.2
+  shot pause status,pause "$st"
+  tap p
+  drop_to_game_over "$work/config.cfg" || fail "$name: no game over"
+  # The game over re-creates the window; the record, 0 before, is the score.
+  score=$((10#$(sed -n 11p "$work/config.cfg")))
+  sleep 0.5; wait_drawn || fail "$name: game over not drawn"; sleep 0.3
+  shot gameover status,gameover "score=$score record=$score level=1 destroyed=0"
+  kill "$pid"; wait_end "$pid" || kill -KILL "$pid"
+  pid=
+  rm -rf "$work"; work=
+}
+
+#         name    w   h   bits det mus wall fps cls gls unl rec
+look normal  800 600 16 1 0 1 0 0 0 1 0
+look glass   800 600 16 1 0 1 0 0 1 1 0
+look walloff 800 600 16 1 0 0 0 0 0 1 0
+look low     800 600 16 0 0 1 0 0 0 1 0
+look 640     640 480 16 1 0 1 0 0 0 1 0
+look child   800 600 16 1 0 1 0 0 0 1 0
+echo "key-driven shots taken ($SECONDS s)"
+
+(cd "$out" && "$measure" shoot "$out") || fail "the in-process shots failed"
+echo "in-process shots taken ($SECONDS s)"
+"$measure" measure "$data/gfx/font.png" "$list"
+status=$?
+echo "($SECONDS s)"
+[ $status -eq 0 ] || fail "lines under 4 (shots in $out)"
+echo "ok   every line 4 or more"
