@@ -338,11 +338,12 @@ void zdjecie(const std::string &nazwa, const std::string &grupy) {
        << " destroyed=" << calkowite << "\n";
 }
 
-// A late game: the well filled up to row `gora` with one gap in every row, so
-// no row is full; a piece falling slowly at the top.
-void pozna_gra(int gora) {
+// A late game: the well filled from row 12 down with one gap in every row, so
+// no row is full, and with `wieza` a tower in columns 1 and 2 up to row 4,
+// which sounds the alarm; the square falling slowly in the top right corner.
+void pozna_gra(bool wieza) {
   studnia_poczatkowa();
-  gra(0, 6, 0);
+  gra(0, 10, 1);
   menu = false;
   musi = false;
   childmode = false;
@@ -354,7 +355,8 @@ void pozna_gra(int gora) {
   level = 3;
   calkowite = 57;
   for (int x = 1; x <= 10; x++)
-    for (int y = gora; y <= 20; y++) studnia[x * 21 + y] = (x != 1 + (y * 7) % 10);
+    for (int y = 4; y <= 20; y++)
+      studnia[x * 21 + y] = y >= 12 ? x != 1 + (y * 7) % 10 : wieza && x <= 2;
 }
 
 // Draws the frame with the given text on; `przygotuj` sets the state, then a
@@ -394,12 +396,12 @@ int zdjecia(const std::string &katalog) {
     nastaw_wyglad(wyglad);
     std::string w = wyglad;
     ujecie("inproc-" + w + "-eat.png", "status,eat", [&] {
-      pozna_gra(12);
+      pozna_gra(false);
       childmode = w == "child";
       trythat = 90;
     });
     ujecie("inproc-" + w + "-unlock.png", "status,unlock", [&] {
-      pozna_gra(12);
+      pozna_gra(false);
       childmode = w == "child";
       czyszklo = 0;
       score = 10001;
@@ -410,7 +412,7 @@ int zdjecia(const std::string &katalog) {
   // The dimmed room: 3400 passes without a cleared row put the light out; it
   // stays out in the menu until the next game's first pass.
   auto ciemno = [] {
-    pozna_gra(12);
+    pozna_gra(false);
     yzbi = 3399;
     klatki(2);
   };
@@ -428,11 +430,11 @@ int zdjecia(const std::string &katalog) {
   ustaw_swiatlo(true);
 
   // The alarm: the stack reaches row 4.
-  ujecie("inproc-alarm-pause.png", "status,pause", [&] { pozna_gra(4); pauza = 1; });
-  ujecie("inproc-alarm-eat.png", "status,eat", [&] { pozna_gra(4); trythat = 90; });
-  ujecie("inproc-alarm-unlock.png", "status,unlock", [&] { pozna_gra(4); czyszklo = 0; score = 10001; });
-  ujecie("inproc-alarm-child.png", "status,child", [&] { pozna_gra(4); childmode = true; textual = 160; });
-  ujecie("inproc-alarm-gameover.png", "status,gameover", [&] { pozna_gra(4); wtopa = true; });
+  ujecie("inproc-alarm-pause.png", "status,pause", [&] { pozna_gra(true); pauza = 1; });
+  ujecie("inproc-alarm-eat.png", "status,eat", [&] { pozna_gra(true); trythat = 90; });
+  ujecie("inproc-alarm-unlock.png", "status,unlock", [&] { pozna_gra(true); czyszklo = 0; score = 10001; });
+  ujecie("inproc-alarm-child.png", "status,child", [&] { pozna_gra(true); childmode = true; textual = 160; });
+  ujecie("inproc-alarm-gameover.png", "status,gameover", [&] { pozna_gra(true); wtopa = true; });
   if (!alarm) {
     fprintf(stderr, "legibility: the alarm is not on\n");
     return 2;
