@@ -264,8 +264,8 @@ Image make_childbrick4() {
   // neighbours match, also across the repeat.
   // Deep toy colours rather than pastels: the wall still reads as painted
   // toy tiles, but dark enough for the text drawn over it.
-  const Rgba pastel[5] = {rgb(0.08f, 0.26f, 0.20f), rgb(0.20f, 0.13f, 0.32f), rgb(0.32f, 0.15f, 0.08f),
-                          rgb(0.08f, 0.17f, 0.34f), rgb(0.30f, 0.24f, 0.06f)};
+  const Rgba pastel[5] = {rgb(0.07f, 0.22f, 0.17f), rgb(0.18f, 0.11f, 0.28f), rgb(0.27f, 0.13f, 0.07f),
+                          rgb(0.07f, 0.15f, 0.29f), rgb(0.25f, 0.20f, 0.05f)};
   const int t = 64;
   Field h(S, S);
   Field mark(S, S);
@@ -289,7 +289,7 @@ Image make_childbrick4() {
     c = scale(c, 1 + 0.03f * fbm(u, v, 16, 16, 3, 71));
     Rgba dot = pastel[(i + 2 * j + 2) % 5];
     // Stars are a lighter shade of their tile; rings take a neighbour's colour.
-    Rgba ink = ((i + j) % 2 == 0) ? scale(c, 1.45f) : scale(dot, 1.1f);
+    Rgba ink = ((i + j) % 2 == 0) ? scale(c, 1.35f) : scale(dot, 1.0f);
     c = mix(c, ink, mark.at(x, y));
     Lit l = light_height(h, x, y, 10, true, 24);
     Rgba o = shade(c, l, 0.45f, 0.12f, rgb(1, 1, 1));
