@@ -108,7 +108,7 @@ start_game() {
 # Saves the game's picture, $2 x $3 pixels, into file $1: SDL centres its
 # full-screen picture on the screen.
 shot_game() {
-  import -window root -gravity center -crop "$2x$3+0+0" +repage "$1"
+  import -window root -gravity center -crop "$2x$3+0+0" +repage -quality 10 "$1"
 }
 
 # Holds Down for a moment again and again (every locked piece needs a fresh

@@ -137,8 +137,8 @@ Image make_brick4() {
   Rng rng(41);
   // Dark fired clay in dark joints: the wall stays a brick wall but a calm,
   // dark ground for the text drawn over it.
-  const Rgba clays[4] = {rgb(0.25f, 0.10f, 0.07f), rgb(0.28f, 0.12f, 0.08f), rgb(0.22f, 0.09f, 0.07f),
-                         rgb(0.26f, 0.14f, 0.09f)};
+  const Rgba clays[4] = {rgb(0.36f, 0.14f, 0.09f), rgb(0.40f, 0.17f, 0.11f), rgb(0.32f, 0.13f, 0.09f),
+                         rgb(0.37f, 0.20f, 0.12f)};
   for (auto &t : tint) t = scale(clays[rng.below(4)], rng.range(0.85f, 1.1f));
   auto brick_of = [&](int x, int y, float &bx, float &by, int &id) {
     int row = y / bh;
@@ -241,7 +241,9 @@ Image make_childbrick2() {
     float fx = x + 0.5f, fy = y + 0.5f;
     float u = fx / S, v = fy / S;
     float sd = sd_box(fx, fy, 128, 128, 123, 123, 28);
-    Rgba pink = mix(rgb(1.0f, 0.5f, 0.74f), rgb(0.92f, 0.24f, 0.55f), clamp01((u + v) * 0.5f));
+    // Raspberry rather than candy pink: a stack of them stays bright against
+    // the dark toy wall without glaring behind the text.
+    Rgba pink = mix(rgb(0.84f, 0.36f, 0.58f), rgb(0.72f, 0.17f, 0.42f), clamp01((u + v) * 0.5f));
     pink = scale(pink, 1 + 0.03f * fbm(u, v, 8, 8, 3, 61));
     // Each stud throws a short shadow to the lower right.
     float shadow = 0;
@@ -264,8 +266,8 @@ Image make_childbrick4() {
   // neighbours match, also across the repeat.
   // Deep toy colours rather than pastels: the wall still reads as painted
   // toy tiles, but dark enough for the text drawn over it.
-  const Rgba pastel[5] = {rgb(0.07f, 0.22f, 0.17f), rgb(0.18f, 0.11f, 0.28f), rgb(0.27f, 0.13f, 0.07f),
-                          rgb(0.07f, 0.15f, 0.29f), rgb(0.25f, 0.20f, 0.05f)};
+  const Rgba pastel[5] = {rgb(0.06f, 0.20f, 0.16f), rgb(0.17f, 0.10f, 0.26f), rgb(0.24f, 0.12f, 0.07f),
+                          rgb(0.06f, 0.14f, 0.27f), rgb(0.22f, 0.18f, 0.05f)};
   const int t = 64;
   Field h(S, S);
   Field mark(S, S);
@@ -289,7 +291,7 @@ Image make_childbrick4() {
     c = scale(c, 1 + 0.03f * fbm(u, v, 16, 16, 3, 71));
     Rgba dot = pastel[(i + 2 * j + 2) % 5];
     // Stars are a lighter shade of their tile; rings take a neighbour's colour.
-    Rgba ink = ((i + j) % 2 == 0) ? scale(c, 1.35f) : scale(dot, 1.0f);
+    Rgba ink = ((i + j) % 2 == 0) ? scale(c, 1.3f) : scale(dot, 0.9f);
     c = mix(c, ink, mark.at(x, y));
     Lit l = light_height(h, x, y, 10, true, 24);
     Rgba o = shade(c, l, 0.45f, 0.12f, rgb(1, 1, 1));

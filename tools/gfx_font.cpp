@@ -208,7 +208,7 @@ bool make_font(const std::string &plain_font, const std::string &display_font, I
                std::string &err) {
   Field bright(CELL * GRID, CELL * GRID, 0.0f);
   const Style plain = {23.0f, 0, 0, 1.18f, 0.03f, false};
-  const Style display = {21.0f, 2, 1, 1.0f, 0.05f, true};
+  const Style display = {21.0f, 2, 1, 1.0f, 0.07f, true};
   if (!lay_set(plain_font, plain, 0, bright, err)) return false;
   if (!lay_set(display_font, display, 128, bright, err)) return false;
 

@@ -219,7 +219,7 @@ Image make_shine() {
     c = add(c, scale(rgb(1.0f, 0.92f, 0.78f), lamp));
     // Darker towards the rim of the ball; a faint reflection overall, so the
     // glass stays a dark pane that the text reads over.
-    c = scale(c, (0.75f + 0.25f * nz) * 0.45f);
+    c = scale(c, (0.75f + 0.25f * nz) * 0.6f);
     c.r = std::min(c.r, 1.0f);
     c.g = std::min(c.g, 1.0f);
     c.b = std::min(c.b, 1.0f);

@@ -3,7 +3,7 @@
 # menu, options, a game in progress, glass, child, classic, LOW and game over,
 # each a 256-colour PNG in OUT_DIR; docs/screenshot.png is the game shot.
 #   tools/screenshot.sh BUILD_DIR OUT_DIR      (runs its own Xvfb)
-set -euo pipefail
+set -uo pipefail
 build=$(readlink -f "${1:?usage: screenshot.sh BUILD_DIR OUT_DIR}")
 out=${2:?usage: screenshot.sh BUILD_DIR OUT_DIR}
 mkdir -p "$out"
@@ -20,10 +20,10 @@ hold_x_server
 # Starts the game with config.cfg values "$@" (800 x 600, sound off) and waits
 # for its first frame.
 begin() {
-  work=$(game_dir "$build/data" 800 600 16 "$@")
+  work=$(game_dir "$build/data" 800 600 16 "$@") || exit 1
   start_game "$build/brixel" "$work"
-  window_of "$pid" >/dev/null
-  wait_drawn
+  window_of "$pid" >/dev/null || { echo "no window" >&2; exit 1; }
+  wait_drawn || { echo "nothing drawn" >&2; exit 1; }
   sleep 0.5
 }
 end() {
@@ -33,8 +33,8 @@ end() {
 }
 # Saves the picture as a 256-colour PNG, small enough for the README.
 shot() {
-  shot_game "$work/shot.png" 800 600
-  convert "$work/shot.png" -strip -dither None -colors 256 "PNG8:$out/$1"
+  shot_game "$work/shot.png" 800 600 &&
+    convert "$work/shot.png" -strip -dither None -colors 256 "PNG8:$out/$1" || exit 1
   echo "$out/$1"
 }
 # A few pieces: some to the left, some to the right, each dropped with Down.
@@ -54,7 +54,7 @@ shot options.png
 tap Escape; tap Up; tap Return
 play_a_little
 shot game.png
-drop_to_game_over "$work/config.cfg"
+drop_to_game_over "$work/config.cfg" || { echo "no game over" >&2; exit 1; }
 sleep 0.5; wait_drawn; sleep 0.5
 shot gameover.png
 end
@@ -74,9 +74,11 @@ tap Return; play_a_little
 shot low.png
 end
 
-# Child mode: seven turns of one piece once it has left the top row.
+# Child mode: seven turns of one piece, moved a few rows down first.
 begin 1 0 1 0 0 0 1 012345
-tap Return; sleep 1.2; taps Up 7
+tap Return
+xdotool keydown Down; xdotool keyup Down; sleep 0.1
+taps Up 7
 xdotool keydown Down; sleep 0.5; xdotool keyup Down; sleep 0.1
 tap Right; tap Right; xdotool keydown Down; sleep 0.5; xdotool keyup Down; sleep 0.3
 shot child.png
