@@ -390,8 +390,8 @@ int zdjecia(const std::string &katalog) {
   gra(0, 6, 0);
   klatki(200);
 
-  // A special piece's taunt and the glass-mode notice come after long play; in
-  // every look a player chooses.
+  // A special piece's taunt and the glass-mode notice come after long play,
+  // and game over is quicker drawn here than played; in every look.
   for (const char *wyglad : {"normal", "glass", "walloff", "low", "640", "child"}) {
     nastaw_wyglad(wyglad);
     std::string w = wyglad;
@@ -405,6 +405,11 @@ int zdjecia(const std::string &katalog) {
       childmode = w == "child";
       czyszklo = 0;
       score = 10001;
+    });
+    ujecie("inproc-" + w + "-gameover.png", "status,gameover", [&] {
+      pozna_gra(true);
+      childmode = w == "child";
+      wtopa = true;
     });
   }
   nastaw_wyglad("normal");
