@@ -59,20 +59,18 @@ sleep 0.5; wait_drawn; sleep 0.5
 shot gameover.png
 end
 
-begin 1 0 1 0 0 1 1 012345
-tap Return; play_a_little
-shot glass.png
-end
-
-begin 1 0 1 0 1 0 1 012345
-tap Return; play_a_little
-shot classic.png
-end
-
-begin 0 0 1 0 0 0 1 012345
-tap Return; play_a_little
-shot low.png
-end
+# A game in progress in the look of config.cfg values "$2..." into file $1.
+game_in() {
+  local file=$1
+  shift
+  begin "$@"
+  tap Return; play_a_little
+  shot "$file"
+  end
+}
+game_in glass.png   1 0 1 0 0 1 1 012345
+game_in classic.png 1 0 1 0 1 0 1 012345
+game_in low.png     0 0 1 0 0 0 1 012345
 
 # Child mode: seven turns of one piece, moved a few rows down first.
 begin 1 0 1 0 0 0 1 012345
