@@ -262,11 +262,11 @@ Image make_childbrick2() {
 }
 
 Image make_childbrick4() {
-  // A 4 x 4 grid of pastel tiles; colour by (i + 2j) mod 5 so no two
+  // A 4 x 4 grid of painted tiles; colour by (i + 2j) mod 5 so no two
   // neighbours match, also across the repeat.
   // Deep toy colours rather than pastels: the wall still reads as painted
   // toy tiles, but dark enough for the text drawn over it.
-  const Rgba pastel[5] = {rgb(0.06f, 0.20f, 0.16f), rgb(0.17f, 0.10f, 0.26f), rgb(0.24f, 0.12f, 0.07f),
+  const Rgba paint5[5] = {rgb(0.06f, 0.20f, 0.16f), rgb(0.17f, 0.10f, 0.26f), rgb(0.24f, 0.12f, 0.07f),
                           rgb(0.06f, 0.14f, 0.27f), rgb(0.22f, 0.18f, 0.05f)};
   const int t = 64;
   Field h(S, S);
@@ -287,9 +287,9 @@ Image make_childbrick4() {
     float lx = (x % t) + 0.5f, ly = (y % t) + 0.5f;
     float u = (x + 0.5f) / S, v = (y + 0.5f) / S;
     float sd = sd_box(lx, ly, 32, 32, 29, 29, 12);
-    Rgba c = pastel[(i + 2 * j) % 5];
+    Rgba c = paint5[(i + 2 * j) % 5];
     c = scale(c, 1 + 0.03f * fbm(u, v, 16, 16, 3, 71));
-    Rgba dot = pastel[(i + 2 * j + 2) % 5];
+    Rgba dot = paint5[(i + 2 * j + 2) % 5];
     // Stars are a lighter shade of their tile; rings take a neighbour's colour.
     Rgba ink = ((i + j) % 2 == 0) ? scale(c, 1.3f) : scale(dot, 0.9f);
     c = mix(c, ink, mark.at(x, y));
