@@ -321,7 +321,7 @@ TEST(Font, GridOfGlyphs) {
         display += f.a(dx + x, dy + y);
       }
   }
-  EXPECT_GT(display, plain * 5 / 4);
+  EXPECT_GT(display, plain * 11 / 10);
   // Empty ground is black and clear, so additive text adds nothing there.
   for (int y = 0; y < f.h; y++)
     for (int x = 0; x < f.w; x++)

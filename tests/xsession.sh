@@ -98,3 +98,29 @@ game_dir() {
   printf '%s\n' "$@" >"$dir/config.cfg"
   echo "$dir"
 }
+
+# Starts the game $1 in working directory $2, output thrown away; sets pid.
+start_game() {
+  (cd "$2" && exec "$1" >/dev/null 2>&1) &
+  pid=$!
+}
+
+# Saves the game's picture, $2 x $3 pixels, into file $1: SDL centres its
+# full-screen picture on the screen.
+shot_game() {
+  import -window root -gravity center -crop "$2x$3+0+0" +repage -quality 10 "$1"
+}
+
+# Holds Down for a moment again and again (every locked piece needs a fresh
+# press) until the game ends, which writes config.cfg $1. Fails when process
+# $pid ends first or after $2 seconds (default 60).
+drop_to_game_over() {
+  local before deadline=$((SECONDS + ${2:-60}))
+  before=$(stamp_of "$1")
+  while [ $SECONDS -lt $deadline ]; do
+    xdotool keydown Down; sleep 0.3; xdotool keyup Down; sleep 0.06
+    [ "$(stamp_of "$1")" != "$before" ] && return 0
+    kill -0 "$pid" 2>/dev/null || return 1
+  done
+  return 1
+}

@@ -135,8 +135,10 @@ Image make_brick4() {
   Field h(S, S);
   std::vector<Rgba> tint((size_t)(S / bw) * (S / bh));
   Rng rng(41);
-  const Rgba clays[4] = {rgb(0.56f, 0.23f, 0.15f), rgb(0.64f, 0.30f, 0.19f), rgb(0.47f, 0.20f, 0.14f),
-                         rgb(0.60f, 0.36f, 0.24f)};
+  // Dark fired clay in dark joints: the wall stays a brick wall but a calm,
+  // dark ground for the text drawn over it.
+  const Rgba clays[4] = {rgb(0.36f, 0.14f, 0.09f), rgb(0.40f, 0.17f, 0.11f), rgb(0.32f, 0.13f, 0.09f),
+                         rgb(0.37f, 0.20f, 0.12f)};
   for (auto &t : tint) t = scale(clays[rng.below(4)], rng.range(0.85f, 1.1f));
   auto brick_of = [&](int x, int y, float &bx, float &by, int &id) {
     int row = y / bh;
@@ -168,13 +170,13 @@ Image make_brick4() {
     float brick = smoothstep(0.3f, 0.6f, hh);
     Rgba clay = tint[(size_t)id];
     // Burnt ends and soot specks on the clay.
-    float burn = smoothstep(0.25f, 0.75f, std::fabs(bx / bw - 0.5f) * 2) * 0.18f;
-    float speck = smoothstep(0.55f, 0.75f, fbm(u, v, 64, 64, 2, 45)) * 0.3f;
-    clay = scale(clay, (1 - burn - speck) * (1 + 0.1f * fbm(u, v, 16, 16, 4, 46)));
-    Rgba mortar = scale(rgb(0.62f, 0.6f, 0.55f), 1 + 0.15f * fbm(u, v, 64, 64, 3, 47));
+    float burn = smoothstep(0.25f, 0.75f, std::fabs(bx / bw - 0.5f) * 2) * 0.12f;
+    float speck = smoothstep(0.55f, 0.75f, fbm(u, v, 64, 64, 2, 45)) * 0.15f;
+    clay = scale(clay, (1 - burn - speck) * (1 + 0.06f * fbm(u, v, 16, 16, 4, 46)));
+    Rgba mortar = scale(rgb(0.085f, 0.075f, 0.07f), 1 + 0.1f * fbm(u, v, 64, 64, 3, 47));
     Rgba c = mix(mortar, clay, brick);
-    Lit l = light_height(h, x, y, 14, true, 12);
-    Rgba o = shade(c, l, 0.3f, 0.12f, rgb(1, 0.9f, 0.8f));
+    Lit l = light_height(h, x, y, 8, true, 12);
+    Rgba o = shade(c, l, 0.35f, 0.05f, rgb(1, 0.9f, 0.8f));
     o.a = 1;
     return o;
   });
@@ -239,7 +241,9 @@ Image make_childbrick2() {
     float fx = x + 0.5f, fy = y + 0.5f;
     float u = fx / S, v = fy / S;
     float sd = sd_box(fx, fy, 128, 128, 123, 123, 28);
-    Rgba pink = mix(rgb(1.0f, 0.5f, 0.74f), rgb(0.92f, 0.24f, 0.55f), clamp01((u + v) * 0.5f));
+    // Raspberry rather than candy pink: a stack of them stays bright against
+    // the dark toy wall without glaring behind the text.
+    Rgba pink = mix(rgb(0.84f, 0.36f, 0.58f), rgb(0.72f, 0.17f, 0.42f), clamp01((u + v) * 0.5f));
     pink = scale(pink, 1 + 0.03f * fbm(u, v, 8, 8, 3, 61));
     // Each stud throws a short shadow to the lower right.
     float shadow = 0;
@@ -258,10 +262,12 @@ Image make_childbrick2() {
 }
 
 Image make_childbrick4() {
-  // A 4 x 4 grid of pastel tiles; colour by (i + 2j) mod 5 so no two
+  // A 4 x 4 grid of painted tiles; colour by (i + 2j) mod 5 so no two
   // neighbours match, also across the repeat.
-  const Rgba pastel[5] = {rgb(0.62f, 0.92f, 0.78f), rgb(0.80f, 0.70f, 0.96f), rgb(1.0f, 0.76f, 0.62f),
-                          rgb(0.62f, 0.82f, 1.0f), rgb(1.0f, 0.94f, 0.58f)};
+  // Deep toy colours rather than pastels: the wall still reads as painted
+  // toy tiles, but dark enough for the text drawn over it.
+  const Rgba paint5[5] = {rgb(0.06f, 0.20f, 0.16f), rgb(0.17f, 0.10f, 0.26f), rgb(0.24f, 0.12f, 0.07f),
+                          rgb(0.06f, 0.14f, 0.27f), rgb(0.22f, 0.18f, 0.05f)};
   const int t = 64;
   Field h(S, S);
   Field mark(S, S);
@@ -281,15 +287,15 @@ Image make_childbrick4() {
     float lx = (x % t) + 0.5f, ly = (y % t) + 0.5f;
     float u = (x + 0.5f) / S, v = (y + 0.5f) / S;
     float sd = sd_box(lx, ly, 32, 32, 29, 29, 12);
-    Rgba c = pastel[(i + 2 * j) % 5];
+    Rgba c = paint5[(i + 2 * j) % 5];
     c = scale(c, 1 + 0.03f * fbm(u, v, 16, 16, 3, 71));
-    Rgba dot = pastel[(i + 2 * j + 2) % 5];
-    // Stars are white; rings take a neighbour's colour, a little deeper.
-    Rgba ink = ((i + j) % 2 == 0) ? rgb(1, 1, 0.97f) : scale(dot, 0.8f);
+    Rgba dot = paint5[(i + 2 * j + 2) % 5];
+    // Stars are a lighter shade of their tile; rings take a neighbour's colour.
+    Rgba ink = ((i + j) % 2 == 0) ? scale(c, 1.3f) : scale(dot, 0.9f);
     c = mix(c, ink, mark.at(x, y));
-    Lit l = light_height(h, x, y, 18, true, 24);
-    Rgba o = shade(c, l, 0.45f, 0.35f, rgb(1, 1, 1));
-    Rgba grout = rgb(0.96f, 0.93f, 0.86f);
+    Lit l = light_height(h, x, y, 10, true, 24);
+    Rgba o = shade(c, l, 0.45f, 0.12f, rgb(1, 1, 1));
+    Rgba grout = rgb(0.05f, 0.045f, 0.06f);
     o = mix(grout, o, cover(sd));
     o.a = 1;
     return o;

@@ -172,15 +172,19 @@ bool lay_set(const std::string &path, const Style &st, int first_cell, Field &br
           }
         core[(size_t)py * CELL + (size_t)px] = sum / (OVER * OVER);
       }
+    // Crisp edges: the faint fringe of the filtered outline is dropped and
+    // the rest steepened, so a stroke is nearly all full-strength pixels and
+    // additive text stands out even over a lit scene.
+    for (float &c : core) c = smoothstep(0.18f, 0.62f, c);
     for (int py = 0; py < CELL; py++)
       for (int px = 0; px < CELL; px++) {
         float c = core[(size_t)py * CELL + (size_t)px];
         float b = c;
         if (st.glow) {
-          // The face shades from white at the top to a softer grey, inside
-          // a half-bright outline and a faint halo.
-          float shine = 1.0f - 0.15f * clamp01((py + 0.5f - y0) / std::max(1.0f, y1 - y0));
-          float ring = 0, halo = 0;
+          // The face shades from white at the top to a lighter grey, inside
+          // a bright one-pixel outline.
+          float shine = 1.0f - 0.08f * clamp01((py + 0.5f - y0) / std::max(1.0f, y1 - y0));
+          float ring = 0;
           for (int dy = -st.pad; dy <= st.pad; dy++)
             for (int dx = -st.pad; dx <= st.pad; dx++) {
               int qx = px + dx, qy = py + dy;
@@ -188,9 +192,8 @@ bool lay_set(const std::string &path, const Style &st, int first_cell, Field &br
               float q = core[(size_t)qy * CELL + (size_t)qx];
               float dist = std::sqrt((float)(dx * dx + dy * dy));
               ring = std::max(ring, q * clamp01(1.8f - dist));
-              halo = std::max(halo, q * clamp01((st.pad + 0.5f - dist) / 1.5f));
             }
-          b = std::max(c * shine, std::max(0.6f * ring, 0.3f * halo));
+          b = std::max(c * shine, 0.75f * ring);
         }
         // The glow under a descender may reach the margin: it is cut there.
         if (px >= 1 && py >= 1 && px < CELL - 1 && py < CELL - 1) bright.at(ox + px, oy + py) = b;
@@ -204,8 +207,8 @@ bool lay_set(const std::string &path, const Style &st, int first_cell, Field &br
 bool make_font(const std::string &plain_font, const std::string &display_font, Image &out,
                std::string &err) {
   Field bright(CELL * GRID, CELL * GRID, 0.0f);
-  const Style plain = {23.0f, 0, 0, 1.18f, 0.0f, false};
-  const Style display = {21.0f, 2, 1, 1.0f, 0.05f, true};
+  const Style plain = {23.0f, 0, 0, 1.18f, 0.03f, false};
+  const Style display = {21.0f, 2, 1, 1.0f, 0.07f, true};
   if (!lay_set(plain_font, plain, 0, bright, err)) return false;
   if (!lay_set(display_font, display, 128, bright, err)) return false;
 

@@ -33,8 +33,10 @@ Field light_fan() {
       float ang = std::atan2(wx, sy);
       float cone = smoothstep(0.42f, 0.12f, std::fabs(ang));
       float rays = 0.75f + 0.25f * noise(ang * 24, 0.5f, 64, 4, 602) + 0.1f * std::cos(ang * 40);
-      float fall = std::exp(-wy * 0.55f);
-      float core = std::exp(-(wx * wx) / 0.05f - (wy - 1.1f) * (wy - 1.1f) / 0.9f);
+      // Bright where it enters at the top, fading fast: the middle of the
+      // well, where text is drawn, gets only a little of it.
+      float fall = std::exp(-wy * 1.3f);
+      float core = std::exp(-(wx * wx) / 0.05f - (wy - 0.3f) * (wy - 0.3f) / 0.12f);
       f.at(x, y) = cone * rays * fall * 0.85f + 0.35f * core;
     }
   // Dust motes caught in the beam.
@@ -99,9 +101,9 @@ Image ring_band(int across, int slant, Rgba c1, Rgba c2, Rgba rim, bool diamonds
 
 } // namespace
 
-Image make_lightmap() { return tint_glow(light_fan(), rgb(1.0f, 0.94f, 0.82f), 0.4f); }
+Image make_lightmap() { return tint_glow(light_fan(), rgb(1.0f, 0.94f, 0.82f), 0.3f); }
 
-Image make_alarm() { return tint_glow(light_fan(), rgb(1.0f, 0.12f, 0.05f), 0.55f); }
+Image make_alarm() { return tint_glow(light_fan(), rgb(1.0f, 0.12f, 0.05f), 0.4f); }
 
 Image make_skill() {
   return ring_band(12, 1, rgb(0.3f, 1.0f, 0.4f), rgb(0.2f, 0.85f, 1.0f), rgb(0.7f, 1.0f, 0.8f), false, 701);
@@ -215,8 +217,9 @@ Image make_shine() {
     float lx = az - 0.9f, ly = el - 0.55f;
     float lamp = std::exp(-(lx * lx + ly * ly) / 0.006f) * 0.7f + std::exp(-(lx * lx + ly * ly) / 0.15f) * 0.18f;
     c = add(c, scale(rgb(1.0f, 0.92f, 0.78f), lamp));
-    // Darker towards the rim of the ball.
-    c = scale(c, 0.75f + 0.25f * nz);
+    // Darker towards the rim of the ball; a faint reflection overall, so the
+    // glass stays a dark pane that the text reads over.
+    c = scale(c, (0.75f + 0.25f * nz) * 0.6f);
     c.r = std::min(c.r, 1.0f);
     c.g = std::min(c.g, 1.0f);
     c.b = std::min(c.b, 1.0f);

@@ -12,16 +12,16 @@ Image make_brick3();      // single cell: translucent glowing cyan box
 Image make_brick4();      // the wall behind the well: a brick wall
 Image make_childbrick1(); // child falling piece: yellow smiley block
 Image make_childbrick2(); // child cells: pink block with four studs
-Image make_childbrick4(); // child wall: pastel tiles with stars and dots
+Image make_childbrick4(); // child wall: deep-coloured tiles with stars and rings
 
 // The desktop icon at size x size pixels, a few bricks (gfx_icon.cpp).
 Image make_icon(int size);
 
 // The room and its furniture (gfx_room.cpp).
-Image make_background(); // 512 x 512 dark stone block wall
+Image make_background(); // 512 x 512 dark stone block wall, dark joints
 Image make_wood1();      // vertical grain for the well's side walls
 Image make_wood2();      // horizontal planks for the well's floor
-Image make_column();     // fluted marble band around a cylinder
+Image make_column();     // fluted dark marble band around a cylinder
 Image make_desk();       // mahogany frame around a green leather inlay
 Image make_lightpanel(); // control panel with screen, lamps, buttons, meters
 

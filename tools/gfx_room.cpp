@@ -75,16 +75,17 @@ Image make_background() {
     float hh = h.at(x, y);
     float stone = smoothstep(0.25f, 0.6f, hh);
     float t1 = hashf((int)b.id, 7, 107), t2 = hashf((int)b.id, 9, 108);
-    Rgba base = mix(rgb(0.27f, 0.26f, 0.25f), rgb(0.38f, 0.35f, 0.31f), t1);
-    base = mix(base, rgb(0.26f, 0.28f, 0.33f), 0.5f * t2); // some cooler, bluer stones
+    // Dark stone with dark joints: a calm ground for the status lines.
+    Rgba base = mix(rgb(0.17f, 0.165f, 0.16f), rgb(0.22f, 0.205f, 0.185f), t1);
+    base = mix(base, rgb(0.16f, 0.17f, 0.2f), 0.5f * t2); // some cooler, bluer stones
     CellHit grain = cells(u, v, 96, 109);
     float g = 0.92f + 0.16f * clamp01(grain.f2 - grain.f1) + 0.08f * fbm(u, v, 32, 32, 4, 110);
     // Damp stains creeping over the wall.
     float damp = smoothstep(0.1f, 0.6f, fbm(u, v, 3, 3, 5, 111));
     Rgba c = scale(base, g * (1 - 0.35f * damp));
-    Rgba mortar = scale(rgb(0.17f, 0.16f, 0.15f), 1 + 0.2f * fbm(u, v, 64, 64, 2, 112));
+    Rgba mortar = scale(rgb(0.1f, 0.095f, 0.09f), 1 + 0.2f * fbm(u, v, 64, 64, 2, 112));
     c = mix(mortar, c, stone);
-    Lit l = light_height(h, x, y, 12, true, 10);
+    Lit l = light_height(h, x, y, 7, true, 10);
     Rgba o = shade(c, l, 0.35f, 0.06f, rgb(0.9f, 0.9f, 1.0f));
     o.a = 1;
     return o;
@@ -98,7 +99,9 @@ Image make_wood1() {
     // Rings run up the picture: twenty across, gently bent by slow noise.
     float g = u * 20 + 1.6f * fbm(u, v, 3, 1, 3, 201) + 0.15f * fbm(u, v, 12, 2, 2, 202);
     float tone = ring_tone(g);
-    Rgba c = mix(rgb(0.80f, 0.58f, 0.34f), rgb(0.47f, 0.28f, 0.13f), 0.85f * tone);
+    // Dark walnut, so the well's sides and the combo ring stay quiet behind
+    // the score lines.
+    Rgba c = mix(rgb(0.50f, 0.34f, 0.19f), rgb(0.30f, 0.17f, 0.08f), 0.85f * tone);
     // Broad streaks of lighter and darker wood along the board.
     c = scale(c, 1 + 0.12f * fbm(u, v, 5, 1, 3, 211));
     // Fibres and pores stretched along the grain.
@@ -170,15 +173,17 @@ Image make_column() {
     // Veins: a soft grey cloud around a sharp dark core.
     float vein = std::pow(1 - a, 14.0f), haze = std::pow(1 - a, 3.0f), fine = std::pow(1 - b, 30.0f);
     float cloud = fbm(u, v, 4, 4, 5, 303);
-    Rgba c = mix(rgb(0.93f, 0.92f, 0.89f), rgb(0.76f, 0.78f, 0.77f), clamp01(0.5f + cloud));
-    c = mix(c, rgb(0.62f, 0.66f, 0.64f), 0.45f * haze);
-    c = mix(c, rgb(0.3f, 0.36f, 0.34f), 0.75f * vein);
-    c = mix(c, rgb(0.5f, 0.52f, 0.5f), 0.5f * fine);
+    // Dark green-grey marble with pale veins: it frames the well without
+    // flaring under the score lines drawn over its ends.
+    Rgba c = mix(rgb(0.25f, 0.27f, 0.26f), rgb(0.19f, 0.21f, 0.21f), clamp01(0.5f + cloud));
+    c = mix(c, rgb(0.3f, 0.32f, 0.31f), 0.35f * haze);
+    c = mix(c, rgb(0.42f, 0.44f, 0.42f), 0.5f * vein);
+    c = mix(c, rgb(0.33f, 0.34f, 0.33f), 0.4f * fine);
     // The end mouldings are of a warmer, gilded stone.
     float fy = y + 0.5f;
-    if (std::min(fy, S - fy) < 22) c = mix(c, rgb(0.85f, 0.72f, 0.45f), 0.6f);
-    Lit l = light_height(h, x, y, 18, true, 40);
-    Rgba o = shade(c, l, 0.4f, 0.35f, rgb(1, 1, 1));
+    if (std::min(fy, S - fy) < 22) c = mix(c, rgb(0.42f, 0.34f, 0.2f), 0.6f);
+    Lit l = light_height(h, x, y, 12, true, 40);
+    Rgba o = shade(c, l, 0.4f, 0.12f, rgb(1, 1, 1));
     o.a = 1;
     return o;
   });

@@ -1,0 +1,460 @@
+// Legibility of the text over the scene, measured on screenshots.
+//
+//   legibility measure FONT.png LIST   measures every shot of LIST; fails under 4
+//   legibility shoot DIR               adds to DIR/shots.txt the looks that take
+//                                      long play to reach, drawn by the real pass
+//
+// A LIST line describes one shot: file=PNG cfg=the eleven config.cfg values
+// joined by commas, lines=groups of text in it (menu, options, status, pause,
+// eat, gameover, unlock, child), cursor=, score=, record=, level=, destroyed=.
+// For each line the glyph mask is cut from the font image exactly as the
+// overlay draws it (32 x 32 cells 1:1, nearest texels, pen advancing 32); the
+// figure is the CIELAB distance between the mean of the glyph pixels and the
+// mean of the line box's pixels at least 2 px from any glyph, over the RMS
+// variation of those surrounding pixels (at least 10).
+#include "harness.h"
+
+#include "game/game.h"
+#include "render/render.h"
+#include "shell/shell.h"
+#include "text_sound/text_sound.h"
+
+#include <png.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Obrazek {
+  int w = 0, h = 0;
+  std::vector<unsigned char> rgba; // rows from the top
+};
+
+bool wczytaj_png(const std::string &plik, Obrazek &o) {
+  png_image im;
+  memset(&im, 0, sizeof im);
+  im.version = PNG_IMAGE_VERSION;
+  if (!png_image_begin_read_from_file(&im, plik.c_str())) return false;
+  im.format = PNG_FORMAT_RGBA;
+  o.w = (int)im.width;
+  o.h = (int)im.height;
+  o.rgba.assign(PNG_IMAGE_SIZE(im), 0);
+  return png_image_finish_read(&im, nullptr, o.rgba.data(), 0, nullptr) != 0;
+}
+
+bool zapisz_png(const std::string &plik, const Obrazek &o) {
+  png_image im;
+  memset(&im, 0, sizeof im);
+  im.version = PNG_IMAGE_VERSION;
+  im.width = (png_uint_32)o.w;
+  im.height = (png_uint_32)o.h;
+  im.format = PNG_FORMAT_RGBA;
+  return png_image_write_to_file(&im, plik.c_str(), 0, o.rgba.data(), 0, nullptr) != 0;
+}
+
+struct Lab {
+  double L = 0, a = 0, b = 0;
+};
+
+Lab lab_of(const unsigned char *p) {
+  static double lin[256];
+  static bool gotowe = false;
+  if (!gotowe) {
+    for (int i = 0; i < 256; i++) {
+      double c = i / 255.0;
+      lin[i] = c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    }
+    gotowe = true;
+  }
+  double r = lin[p[0]], g = lin[p[1]], b = lin[p[2]];
+  double X = (0.4124 * r + 0.3576 * g + 0.1805 * b) / 0.95047;
+  double Y = 0.2126 * r + 0.7152 * g + 0.0722 * b;
+  double Z = (0.0193 * r + 0.1192 * g + 0.9505 * b) / 1.08883;
+  auto f = [](double t) { return t > 216.0 / 24389 ? std::cbrt(t) : (24389.0 / 27 * t + 16) / 116; };
+  return {116 * f(Y) - 16, 500 * (f(X) - f(Y)), 200 * (f(Y) - f(Z))};
+}
+
+// One line of text as the overlay draws it: pen at window pixel (x, y) from the
+// bottom-left, character set 0 or 1; `drga` when it wobbles with the titles.
+struct Linia {
+  std::string tekst;
+  int x, y, zestaw;
+  bool drga;
+};
+
+struct Ustawienia {
+  int pola[11] = {800, 600, 16, 1, 1, 1, 0, 0, 0, 0, 0};
+  int width() const { return pola[0]; }
+  int height() const { return pola[1]; }
+};
+
+// The option entry texts, as the options list words them.
+const char *tekst_opcji(const Ustawienia &u, int e) {
+  const int *p = u.pola;
+  switch (e) {
+    case 1: return p[0] == 800 ? "Resolution 800:600" : p[0] == 640 ? "Resolution 640:480" : nullptr;
+    case 2: return p[2] == 16 ? "Color Depth 16" : p[2] == 32 ? "Color Depth 32" : nullptr;
+    case 3: return p[3] == 0 ? "Detail LOW" : p[3] == 1 ? "Detail HIGH" : nullptr;
+    case 4: return p[4] == 0 ? "Music OFF" : p[4] == 1 ? "Music ON" : nullptr;
+    case 5: return p[5] == 0 ? "Wall OFF" : p[5] == 1 ? "Wall ON" : nullptr;
+    case 6: return p[6] == 0 ? "Show FPS OFF" : p[6] == 1 ? "Show FPS ON" : nullptr;
+    case 7: return p[7] == 0 ? "Classic Mode OFF" : p[7] == 1 ? "Classic Mode ON" : nullptr;
+    case 8: return p[8] == 0 ? "Glass Mode OFF" : p[8] == 1 ? "Glass Mode ON" : nullptr;
+  }
+  return nullptr;
+}
+
+// The lines of the named groups at the positions the overlay and the menu use.
+std::vector<Linia> linie(const Ustawienia &u, const std::string &grupy, std::map<std::string, int> &liczby) {
+  int w2 = u.width() / 2, h2 = u.height() / 2, h = u.height();
+  std::vector<Linia> l;
+  char buf[64];
+  std::stringstream s(grupy);
+  std::string g;
+  while (std::getline(s, g, ',')) {
+    if (g == "menu") {
+      l.push_back({". BRIXEL '", w2 - 180, h2 + 64, 1, true});
+      l.push_back({"GAME", w2 - 100, h2 - 60, 0, false});
+      l.push_back({"OPTIONS ", w2 - 100, h2 - 100, 0, false});
+      l.push_back({"EXIT", w2 - 100, h2 - 140, 0, false});
+    } else if (g == "options") {
+      l.push_back({". MENU '", w2 - 148, h2 + 120, 1, true});
+      for (int e = 1; e <= (u.pola[9] ? 8 : 7); e++)
+        if (const char *t = tekst_opcji(u, e)) l.push_back({t, w2 - 300, h2 + 60 - 40 * (e - 1), 0, false});
+    } else if (g == "status") {
+      snprintf(buf, sizeof buf, "RECORD %d", liczby["record"]);
+      l.push_back({buf, 10, h - 70, 0, false});
+      snprintf(buf, sizeof buf, "SCORE  %d", liczby["score"]);
+      l.push_back({buf, 10, h - 32, 0, false});
+      snprintf(buf, sizeof buf, "LEVEL: %d", liczby.count("level") ? liczby["level"] : 1);
+      l.push_back({buf, 10, 40, 0, false});
+      snprintf(buf, sizeof buf, "DESTROYED: %d", liczby["destroyed"]);
+      l.push_back({buf, 10, 10, 0, false});
+    } else if (g == "pause") {
+      l.push_back({".: PAUSE :.", w2 - 192, h2, 0, false});
+    } else if (g == "eat") {
+      l.push_back({"EAT THIS!", w2 - 144, h2 + 60, 0, false});
+    } else if (g == "gameover") {
+      l.push_back({"GAME OVER", w2 - 144, h2, 1, true});
+      l.push_back({"NEXT GAME Y:N ?", w2 - 240, h2 - 40, 1, true});
+      l.push_back({"ESC - Menu", w2 - 160, h2 - 110, 1, true});
+    } else if (g == "unlock") {
+      l.push_back({"YOU HAVE UNLOCKED", w2 - 150, h2 + 80, 0, false});
+      l.push_back({"GLASS MODE !", w2 - 90, h2 + 40, 0, false});
+    } else if (g == "child") {
+      l.push_back({"YOU PLAY LIKE A CHILD", w2 - 332, h2 + 40, 0, false});
+      l.push_back({"SO YOU WILL!", w2 - 200, h2, 0, false});
+    } else {
+      fprintf(stderr, "legibility: unknown group %s\n", g.c_str());
+      exit(2);
+    }
+  }
+  return l;
+}
+
+// Marks in `maska` (screenshot w x h, rows from the top) the pixels that the
+// glyphs of line `l`, shifted by (dx, dy), cover with any ink.
+void zaznacz(const Obrazek &font, const Linia &l, int dx, int dy, int w, int h, std::vector<char> &maska) {
+  for (size_t i = 0; i < l.tekst.size(); i++) {
+    int komorka = (unsigned char)l.tekst[i] - 32 + 128 * l.zestaw;
+    if (komorka < 0 || komorka > 255) continue;
+    int ox = (komorka % 16) * 32, oy = (komorka / 16) * 32;
+    for (int ty = 0; ty < 32; ty++)
+      for (int tx = 0; tx < 32; tx++) {
+        const unsigned char *t = &font.rgba[((size_t)(oy + ty) * font.w + ox + tx) * 4];
+        if (!t[0] && !t[1] && !t[2] && !t[3]) continue;
+        int sx = l.x + dx + 32 * (int)i + tx, sy = h - 32 - (l.y + dy) + ty;
+        if (sx >= 0 && sy >= 0 && sx < w && sy < h) maska[(size_t)sy * w + sx] = 1;
+      }
+  }
+}
+
+struct Wynik {
+  double wskaznik, de, rms;
+  int glif, tlo;
+};
+
+// The figure of one line: its own glyph pixels against the pixels of its box
+// that keep 2 px from every glyph of the shot (`wszystkie`).
+Wynik zmierz(const Obrazek &o, const Linia &l, int dx, int dy, const std::vector<char> &wlasne,
+             const std::vector<char> &wszystkie) {
+  Lab sg, st;
+  int ng = 0, nt = 0;
+  std::vector<Lab> tlo;
+  int x0 = std::max(0, l.x + dx), x1 = std::min(o.w, l.x + dx + 32 * (int)l.tekst.size());
+  int y0 = std::max(0, o.h - 32 - (l.y + dy)), y1 = std::min(o.h, o.h - (l.y + dy));
+  for (int y = y0; y < y1; y++)
+    for (int x = x0; x < x1; x++) {
+      Lab c = lab_of(&o.rgba[((size_t)y * o.w + x) * 4]);
+      if (wlasne[(size_t)y * o.w + x]) {
+        sg.L += c.L; sg.a += c.a; sg.b += c.b;
+        ng++;
+        continue;
+      }
+      bool blisko = false;
+      for (int j = -1; j <= 1 && !blisko; j++)
+        for (int i = -1; i <= 1 && !blisko; i++) {
+          int qx = x + i, qy = y + j;
+          blisko = qx >= 0 && qy >= 0 && qx < o.w && qy < o.h && wszystkie[(size_t)qy * o.w + qx];
+        }
+      if (blisko) continue;
+      st.L += c.L; st.a += c.a; st.b += c.b;
+      nt++;
+      tlo.push_back(c);
+    }
+  if (ng == 0 || nt == 0) return {0, 0, 0, ng, nt};
+  sg = {sg.L / ng, sg.a / ng, sg.b / ng};
+  st = {st.L / nt, st.a / nt, st.b / nt};
+  double var = 0;
+  for (const Lab &c : tlo) var += (c.L - st.L) * (c.L - st.L) + (c.a - st.a) * (c.a - st.a) + (c.b - st.b) * (c.b - st.b);
+  double rms = std::sqrt(var / nt);
+  double de = std::sqrt((sg.L - st.L) * (sg.L - st.L) + (sg.a - st.a) * (sg.a - st.a) + (sg.b - st.b) * (sg.b - st.b));
+  return {de / std::max(rms, 10.0), de, rms, ng, nt};
+}
+
+std::map<std::string, std::string> pola_opisu(const std::string &wiersz) {
+  std::map<std::string, std::string> m;
+  std::stringstream s(wiersz);
+  std::string slowo;
+  while (s >> slowo) {
+    size_t r = slowo.find('=');
+    if (r != std::string::npos) m[slowo.substr(0, r)] = slowo.substr(r + 1);
+  }
+  return m;
+}
+
+const int distx[10] = {-2, 4, 8, 7, -3, -4, 6, 9, -3, 6};
+const int disty[10] = {-6, 2, 9, 3, -7, -2, 4, 1, -9, 2};
+
+// Measures every shot of the list; returns the number of lines under 4, or -1
+// when a shot cannot be read.
+int mierz(const std::string &plik_fontu, const std::string &lista) {
+  Obrazek font;
+  if (!wczytaj_png(plik_fontu, font) || font.w != 512 || font.h != 512) {
+    fprintf(stderr, "legibility: cannot read the 512 x 512 font image %s\n", plik_fontu.c_str());
+    return -1;
+  }
+  std::ifstream f(lista);
+  std::string katalog = lista.substr(0, lista.find_last_of('/') + 1), wiersz;
+  int slabe = 0, ile = 0;
+  double najgorszy = 1e9;
+  while (std::getline(f, wiersz)) {
+    auto m = pola_opisu(wiersz);
+    if (m.empty()) continue;
+    Ustawienia u;
+    std::stringstream c(m["cfg"]);
+    std::string v;
+    for (int i = 0; i < 11 && std::getline(c, v, ','); i++) u.pola[i] = atoi(v.c_str());
+    std::map<std::string, int> liczby;
+    for (const char *k : {"score", "record", "level", "destroyed"})
+      if (m.count(k)) liczby[k] = atoi(m[k].c_str());
+    Obrazek o;
+    if (!wczytaj_png(katalog + m["file"], o) || o.w != u.width() || o.h != u.height()) {
+      fprintf(stderr, "legibility: %s is missing or not %d x %d\n", m["file"].c_str(), u.width(), u.height());
+      return -1;
+    }
+    std::vector<Linia> l = linie(u, m["lines"], liczby);
+    // The wobbling lines sit at one of ten offsets: the one where they stand
+    // out most is the one drawn.
+    int dx = 0, dy = 0;
+    bool drga = std::any_of(l.begin(), l.end(), [](const Linia &x) { return x.drga; });
+    if (drga) {
+      double najlepszy = -1;
+      for (int k = 0; k < 10; k++) {
+        std::vector<char> maska((size_t)o.w * o.h, 0);
+        for (const Linia &x : l)
+          if (x.drga) zaznacz(font, x, distx[k], disty[k], o.w, o.h, maska);
+        double suma = 0;
+        for (const Linia &x : l)
+          if (x.drga) suma += zmierz(o, x, distx[k], disty[k], maska, maska).de;
+        if (suma > najlepszy) {
+          najlepszy = suma;
+          dx = distx[k];
+          dy = disty[k];
+        }
+      }
+    }
+    std::vector<char> wszystkie((size_t)o.w * o.h, 0);
+    for (const Linia &x : l) zaznacz(font, x, x.drga ? dx : 0, x.drga ? dy : 0, o.w, o.h, wszystkie);
+    for (const Linia &x : l) {
+      int ddx = x.drga ? dx : 0, ddy = x.drga ? dy : 0;
+      std::vector<char> wlasne((size_t)o.w * o.h, 0);
+      zaznacz(font, x, ddx, ddy, o.w, o.h, wlasne);
+      Wynik r = zmierz(o, x, ddx, ddy, wlasne, wszystkie);
+      bool zle = r.wskaznik < 4;
+      slabe += zle;
+      ile++;
+      najgorszy = std::min(najgorszy, r.wskaznik);
+      printf("%-22s %-24s %6.2f  dE %5.1f  rms %5.1f  %s\n", m["file"].c_str(), ("\"" + x.tekst + "\"").c_str(),
+             r.wskaznik, r.de, r.rms, zle ? "UNDER 4" : "");
+    }
+  }
+  if (ile == 0) {
+    fprintf(stderr, "legibility: no shots in %s\n", lista.c_str());
+    return -1;
+  }
+  printf("%d lines measured, %d under 4, lowest %.2f\n", ile, slabe, najgorszy);
+  return slabe;
+}
+
+// ---- The looks that take minutes of play, drawn in-process ----
+
+std::string katalog_zdjec;
+std::ofstream spis;
+
+void ustaw_swiatlo(bool pelne) {
+  if (light != pelne) {
+    zmianaswiatla();
+    light = pelne;
+  }
+}
+
+// The current frame, as the player would see it after the pass, into DIR/name.
+void zdjecie(const std::string &nazwa, const std::string &grupy) {
+  Obraz p = obraz();
+  Obrazek o;
+  o.w = width;
+  o.h = height;
+  o.rgba.resize(p.size());
+  for (int y = 0; y < height; y++)
+    memcpy(&o.rgba[(size_t)y * width * 4], &p[(size_t)(height - 1 - y) * width * 4], (size_t)width * 4);
+  for (size_t i = 3; i < o.rgba.size(); i += 4) o.rgba[i] = 255;
+  if (!zapisz_png(katalog_zdjec + "/" + nazwa, o)) {
+    fprintf(stderr, "legibility: cannot write %s\n", nazwa.c_str());
+    exit(2);
+  }
+  spis << "file=" << nazwa << " cfg=" << width << ',' << height << ',' << bittes << ',' << jakosc << ','
+       << czymuza << ',' << czytlo << ',' << czyfram << ',' << klasyczny << ',' << szklo << ',' << czyszklo
+       << ',' << rekord << " lines=" << grupy << " score=" << score << " record=" << rekord << " level=" << level
+       << " destroyed=" << calkowite << "\n";
+}
+
+// A late game: the well filled from row 12 down with one gap in every row, so
+// no row is full, and with `wieza` a tower in columns 1 and 2 up to row 4,
+// which sounds the alarm; the square falling slowly in the top right corner.
+void pozna_gra(bool wieza) {
+  studnia_poczatkowa();
+  gra(0, 10, 1);
+  menu = false;
+  musi = false;
+  childmode = false;
+  trythat = textual = pepper = 0;
+  czyszklo = 1;
+  yzbi = 0;
+  rekord = 12345;
+  score = 4321;
+  level = 3;
+  calkowite = 57;
+  for (int x = 1; x <= 10; x++)
+    for (int y = 4; y <= 20; y++)
+      studnia[x * 21 + y] = y >= 12 ? x != 1 + (y * 7) % 10 : wieza && x <= 2;
+}
+
+// Draws the frame with the given text on; `przygotuj` sets the state, then a
+// few passes run so the frame read back is a real one of that state.
+template <class F> void ujecie(const std::string &nazwa, const std::string &grupy, F przygotuj) {
+  przygotuj();
+  klatki(3);
+  zdjecie(nazwa, grupy);
+}
+
+void nastaw_wyglad(const std::string &wyglad) {
+  szklo = wyglad == "glass";
+  czytlo = wyglad != "walloff";
+  int jak = wyglad == "low" ? 0 : 1, w = wyglad == "640" ? 640 : 800;
+  if (jak != jakosc || w != width) {
+    jakosc = jak;
+    width = w;
+    height = w == 640 ? 480 : 600;
+    zmiany_opcji();
+  }
+}
+
+int zdjecia(const std::string &katalog) {
+  katalog_zdjec = katalog;
+  spis.open(katalog + "/shots.txt", std::ios::app);
+  nowy_katalog_roboczy("800\n600\n16\n1\n0\n1\n0\n0\n0\n1\n012345\n");
+  uruchom_program();
+  stan_poczatkowy();
+  czymuza = 0;
+  // The camera eases after the piece; let it arrive as it does in play.
+  gra(0, 6, 0);
+  klatki(200);
+
+  // A special piece's taunt and the glass-mode notice come after long play,
+  // and game over is quicker drawn here than played; in every look.
+  for (const char *wyglad : {"normal", "glass", "walloff", "low", "640", "child"}) {
+    nastaw_wyglad(wyglad);
+    std::string w = wyglad;
+    ujecie("inproc-" + w + "-eat.png", "status,eat", [&] {
+      pozna_gra(false);
+      childmode = w == "child";
+      trythat = 90;
+    });
+    ujecie("inproc-" + w + "-unlock.png", "status,unlock", [&] {
+      pozna_gra(false);
+      childmode = w == "child";
+      czyszklo = 0;
+      score = 10001;
+    });
+    ujecie("inproc-" + w + "-gameover.png", "status,gameover", [&] {
+      pozna_gra(true);
+      childmode = w == "child";
+      wtopa = true;
+    });
+  }
+  nastaw_wyglad("normal");
+
+  // The dimmed room: 3400 passes without a cleared row put the light out; it
+  // stays out in the menu until the next game's first pass.
+  auto ciemno = [] {
+    pozna_gra(false);
+    yzbi = 3399;
+    klatki(2);
+  };
+  ujecie("inproc-dim-pause.png", "status,pause", [&] { ciemno(); pauza = 1; });
+  ujecie("inproc-dim-eat.png", "status,eat", [&] { ciemno(); trythat = 90; });
+  ujecie("inproc-dim-unlock.png", "status,unlock", [&] { ciemno(); czyszklo = 0; score = 10001; });
+  ujecie("inproc-dim-child.png", "status,child", [&] { ciemno(); childmode = true; textual = 160; });
+  ujecie("inproc-dim-gameover.png", "status,gameover", [&] { ciemno(); wtopa = true; });
+  ujecie("inproc-dim-menu.png", "menu", [&] { ciemno(); gameini = true; elem2 = 2; });
+  ujecie("inproc-dim-options.png", "options", [&] { ciemno(); gameini = true; menu = true; elem = 8; });
+  if (light) {
+    fprintf(stderr, "legibility: the light did not go out\n");
+    return 2;
+  }
+  ustaw_swiatlo(true);
+
+  // The alarm: the stack reaches row 4.
+  ujecie("inproc-alarm-pause.png", "status,pause", [&] { pozna_gra(true); pauza = 1; });
+  ujecie("inproc-alarm-eat.png", "status,eat", [&] { pozna_gra(true); trythat = 90; });
+  ujecie("inproc-alarm-unlock.png", "status,unlock", [&] { pozna_gra(true); czyszklo = 0; score = 10001; });
+  ujecie("inproc-alarm-child.png", "status,child", [&] { pozna_gra(true); childmode = true; textual = 160; });
+  ujecie("inproc-alarm-gameover.png", "status,gameover", [&] { pozna_gra(true); wtopa = true; });
+  if (!alarm) {
+    fprintf(stderr, "legibility: the alarm is not on\n");
+    return 2;
+  }
+  return 0;
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+  if (argc == 4 && std::string(argv[1]) == "measure") {
+    int r = mierz(argv[2], argv[3]);
+    return r == 0 ? 0 : r < 0 ? 2 : 1;
+  }
+  if (argc == 3 && std::string(argv[1]) == "shoot") return zdjecia(argv[2]);
+  fprintf(stderr, "usage: legibility measure FONT.png LIST | legibility shoot DIR\n");
+  return 2;
+}
