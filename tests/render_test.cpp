@@ -457,6 +457,16 @@ TEST_F(Grafika, KostkaBezTekstur) {
   EXPECT_EQ((GLuint)zwiazana, druga) << "the -X face is the last one drawn";
 }
 
+// The start-up's first visual (stencil 10) is refused here and the window is
+// opened again with a lower request; the input grab must hold all the same.
+TEST_F(Grafika, ChwytWejsciaPoStarcie) {
+  int szablon = -1;
+  SDL_GL_GetAttribute(SDL_GL_STENCIL_SIZE, &szablon);
+  if (szablon == 10) std::printf("note: stencil 10 was granted, the fallback was not taken\n");
+  EXPECT_EQ(chwyt_po_starcie.sdl, SDL_GRAB_ON) << "SDL reports no input grab after start-up";
+  EXPECT_TRUE(chwyt_po_starcie.zajeta_dla_innych) << "another client could take the keyboard";
+}
+
 // ---- The loader ----
 
 TEST_F(Grafika, PotegaDwojkiITrybFiltrow) {
