@@ -32,6 +32,11 @@ void wiaz_slot(int slot);
 void wczytaj_tekstury();
 // Deletes every texture of gTexture and forgets the slots.
 void usun_tekstury();
+// Start-up: decode the twenty pictures on a thread of their own while the
+// window opens; the loads then only upload. The end joins the thread (safe
+// to call at any time, and again).
+void zacznij_dekodowanie_obrazow();
+void skoncz_dekodowanie_obrazow();
 
 // ---- Scene and camera (scene.cpp) ----
 
