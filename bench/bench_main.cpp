@@ -419,7 +419,7 @@ int tryb_callgrind(const std::string &nazwa, int przebiegi) {
 // with the shim reporting its first two swaps (seconds from exec) and its peak
 // memory in KB. False when the shim did not report.
 bool jeden_start(const char *program, const char *shim, int klatki, double *okno, double *pierwsza,
-                 double *kb) {
+                 double *kb, double *cpu_watku = nullptr, double *cpu_procesu = nullptr) {
   przygotuj_katalog(800, 600, 1);
   std::string wynik = katalog_roboczy + "/shim.out";
   pid_t pid = fork();
@@ -439,7 +439,10 @@ bool jeden_start(const char *program, const char *shim, int klatki, double *okno
   int status = 0;
   waitpid(pid, &status, 0);
   FILE *f = fopen(wynik.c_str(), "r");
-  bool ok = f && fscanf(f, "%lf %lf %lf", okno, pierwsza, kb) == 3;
+  double c1 = 0, c2 = 0;
+  bool ok = f && fscanf(f, "%lf %lf %lf %lf %lf", okno, pierwsza, kb, &c1, &c2) == 5;
+  if (cpu_watku) *cpu_watku = c1;
+  if (cpu_procesu) *cpu_procesu = c2;
   if (f) fclose(f);
   ok = ok && WIFEXITED(status) && WEXITSTATUS(status) == 0;
   if (!ok) fprintf(stderr, "%s: no report from the shim (status %d)\n", program, status);
@@ -537,16 +540,21 @@ double mediana(std::vector<double> v) { return rozklad(v).mediana; }
 int tryb_podlogi(const char *program, const char *goly, const char *shim, int razy) {
   // Start-up: exec to the second swap (the first frame of the main loop; the
   // bare program's textured frame).
-  std::vector<double> gra_start, goly_start, gra_okno, goly_okno;
+  std::vector<double> gra_start, goly_start, gra_okno, goly_okno, gra_cpu, goly_cpu, gra_cpuw,
+      goly_cpuw;
   double kb_gry = 0;
   for (int i = 0; i < razy; i++) {
-    double a, b, kb;
-    if (!jeden_start(goly, shim, 2, &a, &b, &kb)) return 2;
+    double a, b, kb, c1, c2;
+    if (!jeden_start(goly, shim, 2, &a, &b, &kb, &c1, &c2)) return 2;
     goly_okno.push_back(a);
     goly_start.push_back(b);
-    if (!jeden_start(program, shim, 2, &a, &b, &kb)) return 2;
+    goly_cpuw.push_back(c1);
+    goly_cpu.push_back(c2);
+    if (!jeden_start(program, shim, 2, &a, &b, &kb, &c1, &c2)) return 2;
     gra_okno.push_back(a);
     gra_start.push_back(b);
+    gra_cpuw.push_back(c1);
+    gra_cpu.push_back(c2);
     kb_gry = std::max(kb_gry, kb);
   }
   double g = mediana(gra_start), z = mediana(goly_start);
@@ -554,6 +562,9 @@ int tryb_podlogi(const char *program, const char *goly, const char *shim, int ra
   printf("  game %.0f ms (window swapped at %.0f)   bare %.0f ms (window swapped at %.0f)   "
          "ratio %.2f (goal 1.3)\n",
          g * 1e3, mediana(gra_okno) * 1e3, z * 1e3, mediana(goly_okno) * 1e3, g / z);
+  printf("  CPU up to that swap, main thread / whole process: game %.0f / %.0f ms, bare %.0f / %.0f ms\n",
+         mediana(gra_cpuw) * 1e3, mediana(gra_cpu) * 1e3, mediana(goly_cpuw) * 1e3,
+         mediana(goly_cpu) * 1e3);
   printf("  peak resident memory of the game after two frames: %.1f MB\n", kb_gry / 1024.0);
   fflush(stdout);
 
