@@ -485,15 +485,9 @@ struct Obrazek {
 };
 
 std::vector<Obrazek> obrazki_w_pamieci() {
-  static const char *const pliki[20] = {
-    "gfx/background.png", "gfx/brick4.png", "gfx/wood1.png", "gfx/brick3.png",
-    "gfx/brick1.png", "gfx/brick2.png", "gfx/alarm.png", "gfx/column.png",
-    "gfx/wood2.png", "gfx/lightmap.png", "gfx/lightpanel.png", "gfx/skill.png",
-    "gfx/bonuses.png", "gfx/childbrick1.png", "gfx/childbrick2.png", "gfx/childbrick4.png",
-    "gfx/desk.png", "gfx/skull.png", "gfx/shine.png", "gfx/font.png"};
   std::vector<Obrazek> o(20);
   for (int i = 0; i < 20; i++) {
-    SDL_Surface *p = IMG_Load(pliki[i]);
+    SDL_Surface *p = IMG_Load(pliki_tekstur[i]);
     if (!p) continue;
     SDL_Surface *r = SDL_CreateRGBSurface(SDL_SWSURFACE, power_of_two(p->w), power_of_two(p->h), 32,
                                           0x000000FF, 0x0000FF00, 0x00FF0000, 0xFF000000);

@@ -190,8 +190,7 @@ static void do_pamieci(std::unique_ptr<Obraz> o) {
 // At start-up one thread decodes the twenty pictures in slot order while the
 // window and the sound device open; the loads take them as they come.
 
-// Pictures of slots 1 to 20, in load order.
-static const char *const pliki_tekstur[20] = {
+const char *const pliki_tekstur[20] = {
   "gfx/background.png", "gfx/brick4.png", "gfx/wood1.png", "gfx/brick3.png",
   "gfx/brick1.png", "gfx/brick2.png", "gfx/alarm.png", "gfx/column.png",
   "gfx/wood2.png", "gfx/lightmap.png", "gfx/lightpanel.png", "gfx/skill.png",
