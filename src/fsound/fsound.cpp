@@ -17,6 +17,8 @@
 #include <sndfile.h>
 
 #include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -94,6 +96,12 @@ Decoder *dec = nullptr;
 bool decode(SNDFILE *f, const SF_INFO &info, std::vector<short> &pcm);
 
 void decoder_main() {
+#ifdef __linux__
+  // Below the caller's priority: on a busy machine the game's own thread
+  // goes first, and a start that needs a sample not yet begun decodes it
+  // itself (wait_decoded).
+  setpriority(PRIO_PROCESS, static_cast<id_t>(syscall(SYS_gettid)), 10);
+#endif
   std::unique_lock<std::mutex> l(dec->lock);
   for (;;) {
     dec->changed.wait(l, [] { return dec->stopping || !dec->queue.empty(); });
@@ -141,22 +149,28 @@ bool decode_later(FSOUND_SAMPLE *s, bool plain) {
   return true;
 }
 
-// Waits for a sample's background decoding to end (or takes it off the queue
-// when drop is set and it has not started).
+// Waits for a sample's background decoding to end. One still queued is taken
+// off the queue: dropped when drop is set, otherwise decoded here at once.
 void wait_decoded(FSOUND_SAMPLE *s, bool drop) {
   if (!dec) return;
   std::unique_lock<std::mutex> l(dec->lock);
-  if (drop) {
-    for (size_t i = 0; i < dec->queue.size(); ++i)
-      if (dec->queue[i] == s) {
-        dec->queue.erase(dec->queue.begin() + static_cast<long>(i));
-        if (i < dec->plain) dec->plain--;
+  for (size_t i = 0; i < dec->queue.size(); ++i)
+    if (dec->queue[i] == s) {
+      dec->queue.erase(dec->queue.begin() + static_cast<long>(i));
+      if (i < dec->plain) dec->plain--;
+      l.unlock();
+      if (drop) {
         sf_close(s->file);
-        s->file = nullptr;
-        s->pending = false;
-        return;
+      } else {
+        std::vector<short> pcm;
+        s->decoded = decode(s->file, s->info, pcm);
+        s->pcm.swap(pcm);
       }
-  }
+      l.lock();
+      s->file = nullptr;
+      s->pending = false;
+      return;
+    }
   dec->changed.wait(l, [s] { return !s->pending; });
 }
 

@@ -10,10 +10,11 @@
 #include <GL/glu.h>
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <condition_variable>
 #include <cstring>
 #include <memory>
@@ -188,7 +189,10 @@ static void do_pamieci(std::unique_ptr<Obraz> o) {
 // ---- Decoding ahead ----
 //
 // At start-up one thread decodes the twenty pictures in slot order while the
-// window and the sound device open; the loads take them as they come.
+// window and the sound device open; the loads take them as they come. The
+// thread runs at a lower priority, so that on a busy machine it does not slow
+// the opening of the window, and a load that finds its picture not yet begun
+// decodes it itself instead of waiting.
 
 const char *const pliki_tekstur[20] = {
   "gfx/background.png", "gfx/brick4.png", "gfx/wood1.png", "gfx/brick3.png",
@@ -200,13 +204,25 @@ const char *const pliki_tekstur[20] = {
 static SDL_Thread *watek_obrazow = nullptr;
 static std::mutex zamek_obrazow;
 static std::condition_variable zmiana_obrazow;
-static std::unique_ptr<Obraz> wstepne[20];   // decoded, not yet taken
-static bool gotowe[20], odebrane[20];
-static std::atomic<bool> przerwij_obrazy{false};
+static std::unique_ptr<Obraz> wstepne[20];   // decoded by the thread, not yet taken
+static bool zajete[20];    // begun, by the thread or by a load
+static bool gotowe[20];    // the thread has finished it
+static bool odebrane[20];  // a load has taken it (main thread only)
+static bool przerwij_obrazy = false;
 
 // An SDL thread, so that SDL's error text of a failed picture stays its own.
 static int watek_dekodujacy(void *) {
-  for (int i = 0; i < 20 && !przerwij_obrazy.load(); i++) {
+#ifdef __linux__
+  setpriority(PRIO_PROCESS, (id_t)syscall(SYS_gettid), 10);
+#endif
+  for (;;) {
+    int i = 0;
+    {
+      std::lock_guard<std::mutex> l(zamek_obrazow);
+      while (i < 20 && zajete[i]) i++;
+      if (i == 20 || przerwij_obrazy) return 0;
+      zajete[i] = true;
+    }
     std::unique_ptr<Obraz> o(new (std::nothrow) Obraz());
     if (o) dekoduj(pliki_tekstur[i], o.get());
     std::lock_guard<std::mutex> l(zamek_obrazow);
@@ -214,14 +230,13 @@ static int watek_dekodujacy(void *) {
     gotowe[i] = true;
     zmiana_obrazow.notify_all();
   }
-  return 0;
 }
 
 void zacznij_dekodowanie_obrazow() {
   if (watek_obrazow) return;
   przerwij_obrazy = false;
   for (int i = 0; i < 20; i++) {
-    gotowe[i] = odebrane[i] = false;
+    zajete[i] = gotowe[i] = odebrane[i] = false;
     wstepne[i].reset();
   }
   // Without a thread the loads decode for themselves.
@@ -230,14 +245,18 @@ void zacznij_dekodowanie_obrazow() {
 
 void skoncz_dekodowanie_obrazow() {
   if (!watek_obrazow) return;
-  przerwij_obrazy = true;
+  {
+    std::lock_guard<std::mutex> l(zamek_obrazow);
+    przerwij_obrazy = true;
+  }
   SDL_WaitThread(watek_obrazow, nullptr);
   watek_obrazow = nullptr;
   for (int i = 0; i < 20; i++) wstepne[i].reset();
 }
 
-// Takes the picture of a file the thread decodes, waiting for it; the thread
-// is joined once every picture has been taken.
+// Takes the picture of a file the thread decodes: waits for it if the thread
+// has begun it, or leaves it to the caller if not. The thread is joined once
+// every picture has been taken.
 static void odbierz_wstepny(const char *plik) {
   if (!watek_obrazow) return;
   int i = 0;
@@ -246,8 +265,12 @@ static void odbierz_wstepny(const char *plik) {
   std::unique_ptr<Obraz> o;
   {
     std::unique_lock<std::mutex> l(zamek_obrazow);
-    zmiana_obrazow.wait(l, [i] { return gotowe[i]; });
-    o = std::move(wstepne[i]);
+    if (zajete[i]) {
+      zmiana_obrazow.wait(l, [i] { return gotowe[i]; });
+      o = std::move(wstepne[i]);
+    } else {
+      zajete[i] = true;
+    }
   }
   odebrane[i] = true;
   if (o) do_pamieci(std::move(o));
