@@ -84,7 +84,8 @@ struct Obraz {
 
 // Identity of a file that can be opened for reading.
 static bool tozsamosc_pliku(const char *plik, Tozsamosc *t) {
-  int fd = open(plik, O_RDONLY | O_CLOEXEC);
+  // Not blocking, so that a pipe under a picture's name is refused, not waited on.
+  int fd = open(plik, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return false;
   struct stat st;
   bool ok = fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
