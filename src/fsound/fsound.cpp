@@ -2,11 +2,10 @@
 //
 // One device, one context, a fixed set of sources ("channels"). Each sample is
 // one AL buffer holding the whole decoded file. Files are opened and checked at
-// load and decoded by one background thread, plain WAV files first (they are
-// short and the effects are wanted soon) and then compressed ones (the MP3
-// tunes take a third of a second) in the order they were loaded, so that
-// loading returns at once and the first start of a sample waits only for what
-// is left of its own decoding. When no audio device can be
+// load and decoded by one background thread in the order they were loaded (the
+// MP3 tunes take a third of a second), so that loading returns at once; the
+// first start of a sample waits only for what is left of its own decoding, or
+// decodes it there and then if the thread has not come to it yet. When no audio device can be
 // opened the library runs silently: every call is accepted and channels are
 // kept busy for as long as their sample would sound, so the game behaves the
 // same with or without sound.
@@ -85,8 +84,7 @@ State g;
 struct Decoder {
   std::mutex lock;
   std::condition_variable changed;
-  std::deque<FSOUND_SAMPLE *> queue;  // waiting: plain WAV first, then compressed, each oldest first
-  size_t plain = 0;                   // how many plain WAV files lead the queue
+  std::deque<FSOUND_SAMPLE *> queue;  // waiting, oldest first
   FSOUND_SAMPLE *busy = nullptr;      // being decoded now
   bool stopping = false;
   std::thread *thread = nullptr;
@@ -108,7 +106,6 @@ void decoder_main() {
     if (dec->stopping) return;
     FSOUND_SAMPLE *s = dec->queue.front();
     dec->queue.pop_front();
-    if (dec->plain > 0) dec->plain--;
     dec->busy = s;
     l.unlock();
     std::vector<short> pcm;
@@ -123,24 +120,17 @@ void decoder_main() {
   }
 }
 
-// Hands a sample to the background decoder; a plain WAV file goes ahead of
-// the compressed ones. False when no thread can be started; the caller then
-// decodes it itself.
-bool decode_later(FSOUND_SAMPLE *s, bool plain) {
+// Hands a sample to the background decoder. False when no thread can be
+// started; the caller then decodes it itself.
+bool decode_later(FSOUND_SAMPLE *s) {
   try {
     if (!dec) dec = new Decoder();
     std::lock_guard<std::mutex> l(dec->lock);
     if (!dec->thread) {
       dec->stopping = false;
-      dec->plain = 0;
       dec->thread = new std::thread(decoder_main);
     }
-    if (plain) {
-      dec->queue.insert(dec->queue.begin() + static_cast<long>(dec->plain), s);
-      dec->plain++;
-    } else {
-      dec->queue.push_back(s);
-    }
+    dec->queue.push_back(s);
     s->pending = true;
   } catch (...) {
     return false;
@@ -157,7 +147,6 @@ void wait_decoded(FSOUND_SAMPLE *s, bool drop) {
   for (size_t i = 0; i < dec->queue.size(); ++i)
     if (dec->queue[i] == s) {
       dec->queue.erase(dec->queue.begin() + static_cast<long>(i));
-      if (i < dec->plain) dec->plain--;
       l.unlock();
       if (drop) {
         sf_close(s->file);
@@ -185,7 +174,6 @@ void stop_decoder() {
       s->pending = false;
     }
     dec->queue.clear();
-    dec->plain = 0;
     dec->stopping = true;
   }
   dec->changed.notify_all();
@@ -322,13 +310,6 @@ void settle(FSOUND_SAMPLE *s) {
   std::vector<short>().swap(s->pcm);
 }
 
-// True for a compressed file (anything libsndfile reads that is not plain
-// WAV): decoded after the plain ones.
-bool slow_to_decode(const SF_INFO &info) {
-  int type = info.format & SF_FORMAT_TYPEMASK;
-  return type != SF_FORMAT_WAV && type != SF_FORMAT_WAVEX;
-}
-
 }  // namespace
 
 signed char FSOUND_Init(int mixrate, int maxsoftwarechannels, unsigned int /*flags*/) {
@@ -412,7 +393,7 @@ FSOUND_SAMPLE *FSOUND_Sample_Load(int /*index*/, const char *name, unsigned int 
   if (!f) return s;
   s->file = f;
   s->info = info;
-  if (decode_later(s, !slow_to_decode(info))) return s;
+  if (decode_later(s)) return s;
   s->file = nullptr;
   std::vector<short> pcm;
   if (decode(f, info, pcm)) make_playable(s, pcm, info);
