@@ -7,6 +7,7 @@
 //   brixel_bench time DIR [PASSES]     timings, with the reference frames from DIR
 //   brixel_bench callgrind CASE PASSES one case, counted only over its passes
 //   brixel_bench start-up BINARY SHIM RUNS FRAMES   exec to first frame, peak memory
+//   brixel_bench floor BINARY BARE SHIM RUNS         start-up and re-creation beside bare ones
 #include "bench_scene.h"
 #ifdef BRIXEL_BENCH_ZAPIS
 #include "bench_zapis.h"
@@ -18,6 +19,7 @@
 #include "text_sound/text_sound.h"
 
 #include <valgrind/callgrind.h>
+#include <SDL_image.h>
 
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -413,45 +415,55 @@ int tryb_callgrind(const std::string &nazwa, int przebiegi) {
   return 2;
 }
 
+// One start of a program as a player starts it, in a fresh working directory,
+// with the shim reporting its first two swaps (seconds from exec) and its peak
+// memory in KB. False when the shim did not report.
+bool jeden_start(const char *program, const char *shim, int klatki, double *okno, double *pierwsza,
+                 double *kb, double *cpu_watku = nullptr, double *cpu_procesu = nullptr) {
+  przygotuj_katalog(800, 600, 1);
+  std::string wynik = katalog_roboczy + "/shim.out";
+  pid_t pid = fork();
+  if (pid == 0) {
+    timespec t;
+    clock_gettime(CLOCK_MONOTONIC, &t);
+    char t0[64], n[32];
+    snprintf(t0, sizeof t0, "%lld", (long long)t.tv_sec * 1000000000LL + t.tv_nsec);
+    snprintf(n, sizeof n, "%d", klatki);
+    setenv("BRIXEL_T0_NS", t0, 1);
+    setenv("BRIXEL_SHIM_OUT", wynik.c_str(), 1);
+    setenv("BRIXEL_SHIM_FRAMES", n, 1);
+    setenv("LD_PRELOAD", shim, 1);
+    execl(program, program, (char *)nullptr);
+    _exit(127);
+  }
+  int status = 0;
+  waitpid(pid, &status, 0);
+  FILE *f = fopen(wynik.c_str(), "r");
+  double c1 = 0, c2 = 0;
+  bool ok = f && fscanf(f, "%lf %lf %lf %lf %lf", okno, pierwsza, kb, &c1, &c2) == 5;
+  if (cpu_watku) *cpu_watku = c1;
+  if (cpu_procesu) *cpu_procesu = c2;
+  if (f) fclose(f);
+  ok = ok && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  if (!ok) fprintf(stderr, "%s: no report from the shim (status %d)\n", program, status);
+  unlink(wynik.c_str());
+  for (const char *p : {"gfx", "sfx", "music", "config.cfg"})
+    unlink((katalog_roboczy + "/" + p).c_str());
+  if (chdir("/") == 0) rmdir(katalog_roboczy.c_str());
+  return ok;
+}
+
 // The real binary, started as a player starts it, with the shim reporting its
 // first swaps and its peak memory.
 int tryb_startu(const char *program, const char *shim, int razy, int klatki) {
   std::vector<double> okno, pierwsza;
   double pamiec = 0;
   for (int i = 0; i < razy; i++) {
-    przygotuj_katalog(800, 600, 1);
-    std::string wynik = katalog_roboczy + "/shim.out";
-    pid_t pid = fork();
-    if (pid == 0) {
-      timespec t;
-      clock_gettime(CLOCK_MONOTONIC, &t);
-      char t0[64], n[32];
-      snprintf(t0, sizeof t0, "%lld", (long long)t.tv_sec * 1000000000LL + t.tv_nsec);
-      snprintf(n, sizeof n, "%d", klatki);
-      setenv("BRIXEL_T0_NS", t0, 1);
-      setenv("BRIXEL_SHIM_OUT", wynik.c_str(), 1);
-      setenv("BRIXEL_SHIM_FRAMES", n, 1);
-      setenv("LD_PRELOAD", shim, 1);
-      execl(program, program, (char *)nullptr);
-      _exit(127);
-    }
-    int status = 0;
-    waitpid(pid, &status, 0);
     double a = 0, b = 0, kb = 0;
-    FILE *f = fopen(wynik.c_str(), "r");
-    bool ok = f && fscanf(f, "%lf %lf %lf", &a, &b, &kb) == 3;
-    if (f) fclose(f);
-    if (!ok || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-      fprintf(stderr, "run %d: no report from the shim (status %d)\n", i, status);
-      return 2;
-    }
+    if (!jeden_start(program, shim, klatki, &a, &b, &kb)) return 2;
     okno.push_back(a);
     pierwsza.push_back(b);
     pamiec = std::max(pamiec, kb);
-    unlink(wynik.c_str());
-    for (const char *p : {"gfx", "sfx", "music", "config.cfg"})
-      unlink((katalog_roboczy + "/" + p).c_str());
-    if (chdir("/") == 0) rmdir(katalog_roboczy.c_str());
   }
   Rozklad o = rozklad(okno), p = rozklad(pierwsza);
   printf("start-up of %s, %d runs (exec to SDL_GL_SwapBuffers in the shim):\n", program, razy);
@@ -460,6 +472,126 @@ int tryb_startu(const char *program, const char *shim, int razy, int klatki) {
   printf("  first frame of the main loop swapped:         median %.0f ms, p10 %.0f, p90 %.0f\n",
          p.mediana * 1e3, p.p10 * 1e3, p.p90 * 1e3);
   printf("  peak resident memory (ru_maxrss) after %d frames: %.1f MB\n", klatki, pamiec / 1024.0);
+  return 0;
+}
+
+// ---- The floors: bare programs doing only what the screen needs, taken in
+// turn with the game so that the load of a shared machine falls on both alike.
+
+// The twenty pictures decoded once, as the bare re-creation uploads them.
+struct Obrazek {
+  int w = 0, h = 0;
+  std::vector<unsigned char> rgba;
+};
+
+std::vector<Obrazek> obrazki_w_pamieci() {
+  std::vector<Obrazek> o(20);
+  for (int i = 0; i < 20; i++) {
+    SDL_Surface *p = IMG_Load(pliki_tekstur[i]);
+    if (!p) continue;
+    SDL_Surface *r = SDL_CreateRGBSurface(SDL_SWSURFACE, power_of_two(p->w), power_of_two(p->h), 32,
+                                          0x000000FF, 0x0000FF00, 0x00FF0000, 0xFF000000);
+    if (r) {
+      SDL_SetAlpha(p, 0, 0);
+      SDL_BlitSurface(p, nullptr, r, nullptr);
+      o[i].w = r->w;
+      o[i].h = r->h;
+      const unsigned char *b = (const unsigned char *)r->pixels;
+      o[i].rgba.assign(b, b + (size_t)r->w * r->h * 4);
+      SDL_FreeSurface(r);
+    }
+    SDL_FreeSurface(p);
+  }
+  return o;
+}
+
+// The bare re-creation: close SDL, open the same window with the same GL
+// state, upload the twenty pictures from memory (level 0 only, linear), then
+// one pass of the game with them and the swap.
+void gole_odtworzenie(const std::vector<Obrazek> &o) {
+  usun_tekstury();
+  SDL_Quit();
+  if (!CreateGLWindow("BRIXEL", width, height, bittes, 1)) {
+    fprintf(stderr, "bare re-creation: no window\n");
+    exit(2);
+  }
+  for (int s = 1; s <= 20; s++) {
+    const Obrazek &b = o[s - 1];
+    GLuint n = 0;
+    glGenTextures(1, &n);
+    glBindTexture(GL_TEXTURE_2D, n);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, b.w, b.h, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                 b.rgba.empty() ? nullptr : b.rgba.data());
+    nazwa_slotu[s] = n;
+    if (s <= 19) gTexture[s - 1] = n;
+  }
+}
+
+double mediana(std::vector<double> v) { return rozklad(v).mediana; }
+
+int tryb_podlogi(const char *program, const char *goly, const char *shim, int razy) {
+  // Start-up: exec to the second swap (the first frame of the main loop; the
+  // bare program's textured frame).
+  std::vector<double> gra_start, goly_start, gra_okno, goly_okno, gra_cpu, goly_cpu, gra_cpuw,
+      goly_cpuw;
+  double kb_gry = 0;
+  for (int i = 0; i < razy; i++) {
+    double a, b, kb, c1, c2;
+    if (!jeden_start(goly, shim, 2, &a, &b, &kb, &c1, &c2)) return 2;
+    goly_okno.push_back(a);
+    goly_start.push_back(b);
+    goly_cpuw.push_back(c1);
+    goly_cpu.push_back(c2);
+    if (!jeden_start(program, shim, 2, &a, &b, &kb, &c1, &c2)) return 2;
+    gra_okno.push_back(a);
+    gra_start.push_back(b);
+    gra_cpuw.push_back(c1);
+    gra_cpu.push_back(c2);
+    kb_gry = std::max(kb_gry, kb);
+  }
+  double g = mediana(gra_start), z = mediana(goly_start);
+  printf("start-up, exec to the first frame swapped, median of %d in turn:\n", razy);
+  printf("  game %.0f ms (window swapped at %.0f)   bare %.0f ms (window swapped at %.0f)   "
+         "ratio %.2f (goal 1.3)\n",
+         g * 1e3, mediana(gra_okno) * 1e3, z * 1e3, mediana(goly_okno) * 1e3, g / z);
+  printf("  CPU up to that swap, main thread / whole process: game %.0f / %.0f ms, bare %.0f / %.0f ms\n",
+         mediana(gra_cpuw) * 1e3, mediana(gra_cpu) * 1e3, mediana(goly_cpuw) * 1e3,
+         mediana(goly_cpu) * 1e3);
+  printf("  peak resident memory of the game after two frames: %.1f MB\n", kb_gry / 1024.0);
+  fflush(stdout);
+
+  // Re-creation: from SDL_Quit to the end of the next swap, in one process.
+  uruchom(800, 600, 1);
+  std::vector<Obrazek> o = obrazki_w_pamieci();
+  zapelnij_wzor(true);
+  auto przebieg_i_swap = [] {
+    przed_przebiegiem();
+    przebieg(klawisze.data());
+    SDL_GL_SwapBuffers();
+    glFinish();
+  };
+  std::vector<double> gra_odt, gole_odt;
+  for (int i = 0; i <= razy; i++) {   // the first pair warms up and is not counted
+    double t0 = teraz();
+    gole_odtworzenie(o);
+    przebieg_i_swap();
+    double t1 = teraz();
+    odtworz_okno();
+    przebieg_i_swap();
+    double t2 = teraz();
+    if (i == 0) continue;
+    gole_odt.push_back(t1 - t0);
+    gra_odt.push_back(t2 - t1);
+  }
+  g = mediana(gra_odt);
+  z = mediana(gole_odt);
+  printf("window re-creation, SDL_Quit to the end of the next swap, median of %d in turn:\n", razy);
+  printf("  game %.1f ms   bare (20 pictures uploaded from memory, no mipmaps, + one pass) %.1f ms"
+         "   ratio %.2f (goal 1.1)\n",
+         g * 1e3, z * 1e3, g / z);
+  sprzatnij();
   return 0;
 }
 
@@ -473,11 +605,12 @@ int main(int argc, char **argv) {
   if (tryb == "time" && argc > 2) return tryb_pomiaru(argv[2], argc > 3 ? atoi(argv[3]) : 1000);
   if (tryb == "recreate" && argc > 2) return tryb_odtwarzania(atoi(argv[2]));
   if (tryb == "callgrind" && argc > 3) return tryb_callgrind(argv[2], atoi(argv[3]));
+  if (tryb == "floor" && argc > 5) return tryb_podlogi(argv[2], argv[3], argv[4], atoi(argv[5]));
   if (tryb == "start-up" && argc > 5)
     return tryb_startu(argv[2], argv[3], atoi(argv[4]), atoi(argv[5]));
   fprintf(stderr,
           "usage: %s record DIR | time DIR [PASSES] | callgrind CASE PASSES |"
-          " start-up BINARY SHIM RUNS FRAMES\n",
+          " start-up BINARY SHIM RUNS FRAMES | floor BINARY BARE SHIM RUNS\n",
           argv[0]);
   return 2;
 }

@@ -2,7 +2,8 @@
 // first two buffer swaps happen (the empty one after the window opens, and the
 // first frame of the main loop), counted from BRIXEL_T0_NS, the monotonic clock
 // just before exec; after BRIXEL_SHIM_FRAMES swaps it writes
-// "first_swap_s first_frame_s maxrss_kb" to BRIXEL_SHIM_OUT and ends the process.
+// "first_swap_s first_frame_s maxrss_kb main_thread_cpu_s process_cpu_s" (CPU
+// at the second swap) to BRIXEL_SHIM_OUT and ends the process.
 #include <SDL.h>
 #include <dlfcn.h>
 #include <sys/resource.h>
@@ -15,6 +16,13 @@
 namespace {
 int swapy = 0;
 double pierwsza = 0, druga = 0;
+double cpu1 = 0, cpu2 = 0;   // CPU seconds of the calling thread and the whole process at the second swap
+
+double cpu(clockid_t z) {
+  timespec t;
+  clock_gettime(z, &t);
+  return (double)t.tv_sec + t.tv_nsec * 1e-9;
+}
 
 double od_startu() {
   timespec t;
@@ -31,7 +39,11 @@ extern "C" void SDL_GL_SwapBuffers(void) {
   if (prawdziwa) prawdziwa();
   swapy++;
   if (swapy == 1) pierwsza = od_startu();
-  if (swapy == 2) druga = od_startu();
+  if (swapy == 2) {
+    druga = od_startu();
+    cpu1 = cpu(CLOCK_THREAD_CPUTIME_ID);
+    cpu2 = cpu(CLOCK_PROCESS_CPUTIME_ID);
+  }
   const char *n = getenv("BRIXEL_SHIM_FRAMES");
   int klatki = n ? atoi(n) : 2;
   if (klatki < 2) klatki = 2;
@@ -41,7 +53,7 @@ extern "C" void SDL_GL_SwapBuffers(void) {
   const char *wynik = getenv("BRIXEL_SHIM_OUT");
   FILE *f = wynik ? fopen(wynik, "w") : nullptr;
   if (f) {
-    fprintf(f, "%.6f %.6f %ld\n", pierwsza, druga, (long)u.ru_maxrss);
+    fprintf(f, "%.6f %.6f %ld %.6f %.6f\n", pierwsza, druga, (long)u.ru_maxrss, cpu1, cpu2);
     fclose(f);
   }
   _exit(0);

@@ -2,15 +2,21 @@
 # Speed figures of BRIXEL; run by `make bench` inside Xvfb (with -noreset: an
 # Xvfb without other clients regenerates each time the game's window is torn
 # down, which costs ~0.4 s per re-creation and can refuse the reconnection).
-#   bench/run_bench.sh BUILD_DIR      PASSES=1000 CALLGRIND_PASSES=30 STARTS=10
+#   bench/run_bench.sh BUILD_DIR      PASSES=1000 CALLGRIND_PASSES=30 STARTS=10 FLOOR_RUNS=9
 set -euo pipefail
 BUILD=$(cd "${1:-build}" && pwd)
 PASSES=${PASSES:-1000}
 CG_PASSES=${CALLGRIND_PASSES:-30}
 STARTS=${STARTS:-10}
+FLOOR_RUNS=${FLOOR_RUNS:-9}
 tmp=$(mktemp -d /tmp/brixel-bench.XXXXXX)
 trap 'rm -rf "$tmp"' EXIT
 
+echo "== Start-up and re-creation beside their bare floors (alternating runs)"
+"$BUILD/bench/brixel_bench" floor "$BUILD/brixel" "$BUILD/bench/brixel_goly_start" \
+  "$BUILD/bench/libbrixel_pierwsza_klatka.so" "$FLOOR_RUNS" 2>/dev/null
+echo "load: $(uptime)"
+echo
 echo "== GL work of one recorded pass per case (counts per pass)"
 "$BUILD/bench/brixel_bench_zapis" record "$tmp" 2>/dev/null
 echo

@@ -47,6 +47,28 @@ std::string nowy_katalog_roboczy(const std::string &config) {
 // re-created, and the few blocks it keeps then look leaked to LeakSanitizer,
 // from a library no longer mapped; it stays loaded for the whole run instead.
 extern "C" struct _XDisplay *XOpenDisplay(const char *nazwa);
+extern "C" unsigned long XDefaultRootWindow(struct _XDisplay *d);
+extern "C" int XGrabKeyboard(struct _XDisplay *d, unsigned long okno, int wlasne, int tryb_wsk,
+                             int tryb_klaw, unsigned long czas);
+extern "C" int XUngrabKeyboard(struct _XDisplay *d, unsigned long czas);
+extern "C" int XSync(struct _XDisplay *d, int odrzuc);
+static struct _XDisplay *polaczenie = nullptr;
+
+Chwyt chwyt_po_starcie = {-1, false};
+
+Chwyt chwyt_teraz() {
+  Chwyt c;
+  c.sdl = SDL_WM_GrabInput(SDL_GRAB_QUERY);
+  c.zajeta_dla_innych = false;
+  if (polaczenie) {
+    // GrabModeAsync = 1, CurrentTime = 0; GrabSuccess = 0.
+    int w = XGrabKeyboard(polaczenie, XDefaultRootWindow(polaczenie), 0, 1, 1, 0);
+    if (w == 0) XUngrabKeyboard(polaczenie, 0);
+    XSync(polaczenie, 0);
+    c.zajeta_dla_innych = w != 0;
+  }
+  return c;
+}
 
 static int przypnij_modul(struct dl_phdr_info *info, size_t, void *) {
   const char *nazwa = info->dlpi_name;
@@ -59,7 +81,7 @@ void uruchom_program() {
   // An X connection of the test's own, held for the whole run: an Xvfb started
   // without -noreset resets when its last client leaves, and then refuses the
   // window the program opens anew at every game over or options change.
-  static struct _XDisplay *polaczenie = XOpenDisplay(nullptr);
+  if (!polaczenie) polaczenie = XOpenDisplay(nullptr);
   ASSERT_NE(polaczenie, nullptr) << "no X display";
   if (!katalog_gotowy) nowy_katalog_roboczy();
   char nazwa[] = "brixel";
@@ -67,6 +89,7 @@ void uruchom_program() {
   int wynik = start_programu(1, argv);
   ASSERT_EQ(wynik, -1) << "start-up failed";
   program_dziala = true;
+  chwyt_po_starcie = chwyt_teraz();
   dl_iterate_phdr(przypnij_modul, nullptr);
 }
 

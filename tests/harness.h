@@ -21,6 +21,15 @@ std::string nowy_katalog_roboczy(const std::string &config = DOMYSLNY_CONFIG);
 // working directory first when none was made.
 void uruchom_program();
 
+// The input grab: what SDL answers to a query, and whether another X client
+// is refused the keyboard. Taken right after the start-up, and now.
+struct Chwyt {
+  int sdl;
+  bool zajeta_dla_innych;
+};
+extern Chwyt chwyt_po_starcie;
+Chwyt chwyt_teraz();
+
 // Puts every game variable back to its program-start value (menu shown, empty
 // well, initial counters, camera and effects) without touching the window.
 void stan_poczatkowy();

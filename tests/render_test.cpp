@@ -105,13 +105,13 @@ std::vector<unsigned char> cwiartki(int w, int h) {
 }
 
 // The level-0 image of a texture, top row first as uploaded.
-std::vector<unsigned char> tekstura(GLuint n, int *w, int *h) {
+std::vector<unsigned char> tekstura(GLuint n, int *w, int *h, int poziom = 0) {
   glBindTexture(GL_TEXTURE_2D, n);
-  glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, w);
-  glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, h);
+  glGetTexLevelParameteriv(GL_TEXTURE_2D, poziom, GL_TEXTURE_WIDTH, w);
+  glGetTexLevelParameteriv(GL_TEXTURE_2D, poziom, GL_TEXTURE_HEIGHT, h);
   std::vector<unsigned char> t((size_t)(*w) * (*h) * 4);
   glPixelStorei(GL_PACK_ALIGNMENT, 1);
-  glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, t.data());
+  if (!t.empty()) glGetTexImage(GL_TEXTURE_2D, poziom, GL_RGBA, GL_UNSIGNED_BYTE, t.data());
   return t;
 }
 
@@ -457,6 +457,16 @@ TEST_F(Grafika, KostkaBezTekstur) {
   EXPECT_EQ((GLuint)zwiazana, druga) << "the -X face is the last one drawn";
 }
 
+// The start-up's first visual (stencil 10) is refused here and the window is
+// opened again with a lower request; the input grab must hold all the same.
+TEST_F(Grafika, ChwytWejsciaPoStarcie) {
+  int szablon = -1;
+  SDL_GL_GetAttribute(SDL_GL_STENCIL_SIZE, &szablon);
+  if (szablon == 10) std::printf("note: stencil 10 was granted, the fallback was not taken\n");
+  EXPECT_EQ(chwyt_po_starcie.sdl, SDL_GRAB_ON) << "SDL reports no input grab after start-up";
+  EXPECT_TRUE(chwyt_po_starcie.zajeta_dla_innych) << "another client could take the keyboard";
+}
+
 // ---- The loader ----
 
 TEST_F(Grafika, PotegaDwojkiITrybFiltrow) {
@@ -522,6 +532,46 @@ TEST_F(Grafika, WczytanieObrazuNiepotegi) {
       EXPECT_EQ(filtr(n, GL_TEXTURE_WRAP_S), GL_REPEAT);
       EXPECT_EQ(filtr(n, GL_TEXTURE_WRAP_T), GL_REPEAT);
     }
+  TextureMode(0);
+}
+
+// The loader builds the mipmap chain itself: every level must hold the same
+// bytes as gluBuild2DMipmaps makes from the same picture, square or not, down
+// to 1 x 1.
+TEST_F(Grafika, LancuchMipmapJakGlu) {
+  const int boki[][2] = {{256, 256}, {128, 32}, {16, 64}, {8, 1}, {1, 4}, {1, 1}};
+  unsigned los = 12345;
+  for (auto &b : boki) {
+    int w = b[0], h = b[1];
+    SCOPED_TRACE(std::to_string(w) + " x " + std::to_string(h));
+    std::vector<unsigned char> wzor((size_t)w * h * 4);
+    for (unsigned char &c : wzor) {
+      los = los * 1103515245u + 12345u;
+      c = (unsigned char)(los >> 16);
+    }
+    std::string plik = katalog_startowy + "/mip.png";
+    ASSERT_TRUE(zapisz_png(plik, w, h, wzor, true));
+    TextureMode(2);
+    GLuint nasza = LoadTexture(plik.c_str());
+    ASSERT_NE(nasza, 0u);
+    GLuint glu = 0;
+    glGenTextures(1, &glu);
+    wlasne.push_back(nasza);
+    wlasne.push_back(glu);
+    glBindTexture(GL_TEXTURE_2D, glu);
+    ASSERT_EQ(gluBuild2DMipmaps(GL_TEXTURE_2D, GL_RGBA, w, h, GL_RGBA, GL_UNSIGNED_BYTE, wzor.data()), 0);
+    for (int l = 0;; l++) {
+      int w1 = 0, h1 = 0, w2 = 0, h2 = 0;
+      std::vector<unsigned char> a = tekstura(nasza, &w1, &h1, l), g = tekstura(glu, &w2, &h2, l);
+      ASSERT_EQ(w1, w2) << "level " << l;
+      ASSERT_EQ(h1, h2) << "level " << l;
+      if (w1 == 0) {
+        EXPECT_GT(l, 0);
+        break;
+      }
+      ASSERT_TRUE(a == g) << "level " << l << " differs from gluBuild2DMipmaps";
+    }
+  }
   TextureMode(0);
 }
 

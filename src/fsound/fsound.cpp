@@ -1,11 +1,11 @@
 // The game's sound library over OpenAL Soft (mixing) and libsndfile (decoding).
 //
 // One device, one context, a fixed set of sources ("channels"). Each sample is
-// one AL buffer holding the whole decoded file. WAV files are decoded at load;
-// compressed files (the MP3 tunes take a third of a second) are decoded by one
-// background thread in the order they were loaded, so that loading returns at
-// once and the first start of such a sample waits only for what is left of
-// its own decoding. When no audio device can be
+// one AL buffer holding the whole decoded file. Files are opened and checked at
+// load and decoded by one background thread in the order they were loaded (the
+// MP3 tunes take a third of a second), so that loading returns at once; the
+// first start of a sample waits only for what is left of its own decoding, or
+// decodes it there and then if the thread has not come to it yet. When no audio device can be
 // opened the library runs silently: every call is accepted and channels are
 // kept busy for as long as their sample would sound, so the game behaves the
 // same with or without sound.
@@ -16,6 +16,8 @@
 #include <sndfile.h>
 
 #include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -92,6 +94,12 @@ Decoder *dec = nullptr;
 bool decode(SNDFILE *f, const SF_INFO &info, std::vector<short> &pcm);
 
 void decoder_main() {
+#ifdef __linux__
+  // Below the caller's priority: on a busy machine the game's own thread
+  // goes first, and a start that needs a sample not yet begun decodes it
+  // itself (wait_decoded).
+  setpriority(PRIO_PROCESS, static_cast<id_t>(syscall(SYS_gettid)), 10);
+#endif
   std::unique_lock<std::mutex> l(dec->lock);
   for (;;) {
     dec->changed.wait(l, [] { return dec->stopping || !dec->queue.empty(); });
@@ -131,21 +139,27 @@ bool decode_later(FSOUND_SAMPLE *s) {
   return true;
 }
 
-// Waits for a sample's background decoding to end (or takes it off the queue
-// when drop is set and it has not started).
+// Waits for a sample's background decoding to end. One still queued is taken
+// off the queue: dropped when drop is set, otherwise decoded here at once.
 void wait_decoded(FSOUND_SAMPLE *s, bool drop) {
   if (!dec) return;
   std::unique_lock<std::mutex> l(dec->lock);
-  if (drop) {
-    for (size_t i = 0; i < dec->queue.size(); ++i)
-      if (dec->queue[i] == s) {
-        dec->queue.erase(dec->queue.begin() + static_cast<long>(i));
+  for (size_t i = 0; i < dec->queue.size(); ++i)
+    if (dec->queue[i] == s) {
+      dec->queue.erase(dec->queue.begin() + static_cast<long>(i));
+      l.unlock();
+      if (drop) {
         sf_close(s->file);
-        s->file = nullptr;
-        s->pending = false;
-        return;
+      } else {
+        std::vector<short> pcm;
+        s->decoded = decode(s->file, s->info, pcm);
+        s->pcm.swap(pcm);
       }
-  }
+      l.lock();
+      s->file = nullptr;
+      s->pending = false;
+      return;
+    }
   dec->changed.wait(l, [s] { return !s->pending; });
 }
 
@@ -296,13 +310,6 @@ void settle(FSOUND_SAMPLE *s) {
   std::vector<short>().swap(s->pcm);
 }
 
-// True for a file whose decoding is worth doing in the background: anything
-// libsndfile reads that is not plain WAV.
-bool slow_to_decode(const SF_INFO &info) {
-  int type = info.format & SF_FORMAT_TYPEMASK;
-  return type != SF_FORMAT_WAV && type != SF_FORMAT_WAVEX;
-}
-
 }  // namespace
 
 signed char FSOUND_Init(int mixrate, int maxsoftwarechannels, unsigned int /*flags*/) {
@@ -384,12 +391,10 @@ FSOUND_SAMPLE *FSOUND_Sample_Load(int /*index*/, const char *name, unsigned int 
   SF_INFO info;
   SNDFILE *f = open_sound(name, info);
   if (!f) return s;
-  if (slow_to_decode(info)) {
-    s->file = f;
-    s->info = info;
-    if (decode_later(s)) return s;
-    s->file = nullptr;
-  }
+  s->file = f;
+  s->info = info;
+  if (decode_later(s)) return s;
+  s->file = nullptr;
   std::vector<short> pcm;
   if (decode(f, info, pcm)) make_playable(s, pcm, info);
   return s;

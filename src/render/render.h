@@ -28,10 +28,17 @@ GLuint LoadTexture(const char *file);
 void RemoveTexture(GLuint name);
 // Binds the texture of a slot (0 unbinds).
 void wiaz_slot(int slot);
+// Pictures of slots 1 to 20, in load order.
+extern const char *const pliki_tekstur[20];
 // Loads slots 1 to 19 with their filtering and then the font as slot 20.
 void wczytaj_tekstury();
 // Deletes every texture of gTexture and forgets the slots.
 void usun_tekstury();
+// Start-up: decode the twenty pictures on a thread of their own while the
+// window opens; the loads then only upload. The end joins the thread (safe
+// to call at any time, and again).
+void zacznij_dekodowanie_obrazow();
+void skoncz_dekodowanie_obrazow();
 
 // ---- Scene and camera (scene.cpp) ----
 

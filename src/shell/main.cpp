@@ -22,6 +22,7 @@ int HandleEvent(SDL_Event *e) {
 }
 
 void wyjscie() {
+  skoncz_dekodowanie_obrazow();
   for (int i = 0; i < 90; i++) RemoveTexture(gTexture[i]);
   for (int i = 0; i < 90; i++) gTexture[i] = 0;
   zwolnij_dzwieki();
@@ -35,6 +36,8 @@ void zakoncz_z_bledem(const char *komunikat) {
 }
 
 int start_programu(int argc, char **argv) {
+  // The pictures are decoded meanwhile; the textures only upload them.
+  zacznij_dekodowanie_obrazow();
   if (argc > 2 && argv[1] && strcmp(argv[1], "resolution") == 0) {
     int w = atoi(argv[2]);
     if (w == 800) { width = 800; height = 600; }
@@ -45,11 +48,13 @@ int start_programu(int argc, char **argv) {
 
   if (!otworz_dzwiek()) {
     fputs("Couldn't initialize sound.\n", stderr);
+    skoncz_dekodowanie_obrazow();
     return 1;
   }
   if (SDL_Init(SDL_INIT_VIDEO) < 0) {
     fprintf(stderr, "Couldn't initialize SDL: %s\n", SDL_GetError());
     zwolnij_dzwieki();
+    skoncz_dekodowanie_obrazow();
     return 1;
   }
   SDL_WM_GrabInput(SDL_GRAB_ON);

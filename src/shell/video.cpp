@@ -74,7 +74,12 @@ void otworz_pierwsze_okno() {
       SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, glebie[g]);
       SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
       SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, szablony[s]);
-      if (CreateGLWindow("BRIXEL", width, height, bittes, 1)) return;
+      if (CreateGLWindow("BRIXEL", width, height, bittes, 1)) {
+        // A refused request drops SDL's input grab; take it again for the
+        // window that opened.
+        SDL_WM_GrabInput(SDL_GRAB_ON);
+        return;
+      }
     }
   }
   brak_trybu();
