@@ -97,22 +97,6 @@ struct Ustawienia {
   int height() const { return pola[1]; }
 };
 
-// The option entry texts, as the options list words them.
-const char *tekst_opcji(const Ustawienia &u, int e) {
-  const int *p = u.pola;
-  switch (e) {
-    case 1: return p[0] == 800 ? "Resolution 800:600" : p[0] == 640 ? "Resolution 640:480" : nullptr;
-    case 2: return p[2] == 16 ? "Color Depth 16" : p[2] == 32 ? "Color Depth 32" : nullptr;
-    case 3: return p[3] == 0 ? "Detail LOW" : p[3] == 1 ? "Detail HIGH" : nullptr;
-    case 4: return p[4] == 0 ? "Music OFF" : p[4] == 1 ? "Music ON" : nullptr;
-    case 5: return p[5] == 0 ? "Wall OFF" : p[5] == 1 ? "Wall ON" : nullptr;
-    case 6: return p[6] == 0 ? "Show FPS OFF" : p[6] == 1 ? "Show FPS ON" : nullptr;
-    case 7: return p[7] == 0 ? "Classic Mode OFF" : p[7] == 1 ? "Classic Mode ON" : nullptr;
-    case 8: return p[8] == 0 ? "Glass Mode OFF" : p[8] == 1 ? "Glass Mode ON" : nullptr;
-  }
-  return nullptr;
-}
-
 // The lines of the named groups at the positions the overlay and the menu use.
 std::vector<Linia> linie(const Ustawienia &u, const std::string &grupy, std::map<std::string, int> &liczby) {
   int w2 = u.width() / 2, h2 = u.height() / 2, h = u.height();
@@ -128,8 +112,18 @@ std::vector<Linia> linie(const Ustawienia &u, const std::string &grupy, std::map
       l.push_back({"EXIT", w2 - 100, h2 - 140, 0, false});
     } else if (g == "options") {
       l.push_back({". MENU '", w2 - 148, h2 + 120, 1, true});
-      for (int e = 1; e <= (u.pola[9] ? 8 : 7); e++)
-        if (const char *t = tekst_opcji(u, e)) l.push_back({t, w2 - 300, h2 + 60 - 40 * (e - 1), 0, false});
+      // The entries as the game words them for the shot's settings.
+      width = u.pola[0];
+      bittes = u.pola[2];
+      jakosc = u.pola[3];
+      czymuza = u.pola[4];
+      czytlo = u.pola[5];
+      czyfram = u.pola[6];
+      klasyczny = u.pola[7];
+      szklo = u.pola[8];
+      czyszklo = u.pola[9];
+      for (int e = 1; e <= liczba_opcji(); e++)
+        if (const char *t = tekst_opcji(e)) l.push_back({t, w2 - 300, h2 + 60 - 40 * (e - 1), 0, false});
     } else if (g == "status") {
       snprintf(buf, sizeof buf, "RECORD %d", liczby["record"]);
       l.push_back({buf, 10, h - 70, 0, false});

@@ -3,8 +3,7 @@
 #include "game/game.h"
 #include "text_sound/text_sound.h"
 
-// Text of options entry e for its current value; null when the value has no line.
-static const char *tekst_opcji(int e) {
+const char *tekst_opcji(int e) {
   switch (e) {
     case 1:
       if (width == 800) return "Resolution 800:600";

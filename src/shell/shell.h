@@ -102,5 +102,7 @@ void odtworz_okno();
 // ---- Menu and options text (menutext.cpp) ----
 
 void napisy_menu();            // the menu or options lines of the overlay pass
+// Text of options entry e for the current settings; null when the value has no line.
+const char *tekst_opcji(int e);
 
 #endif
