@@ -18,6 +18,8 @@ static SDL_Event zdarzenie;   // reused from pass to pass; starts with no event 
 
 int HandleEvent(SDL_Event *e) {
   if (e->type == SDL_QUIT) done = true;
+  // Minimised, or the input focus gone: a running game pauses.
+  if (e->type == SDL_ACTIVEEVENT) zmiana_aktywnosci(e->active);
   return done ? 1 : 0;
 }
 
@@ -51,14 +53,27 @@ int start_programu(int argc, char **argv) {
     skoncz_dekodowanie_obrazow();
     return 1;
   }
+  przygotuj_sdl();
   if (SDL_Init(SDL_INIT_VIDEO) < 0) {
     fprintf(stderr, "Couldn't initialize SDL: %s\n", SDL_GetError());
     zwolnij_dzwieki();
     skoncz_dekodowanie_obrazow();
     return 1;
   }
-  SDL_WM_GrabInput(SDL_GRAB_ON);
+  // Without a display SDL may still start, drawing where nobody sees it.
+  if (const char *sterownik = sterownik_bez_ekranu()) {
+    fprintf(stderr,
+            "Couldn't initialize SDL: no display to show the window on (SDL's video driver is "
+            "\"%s\"); start BRIXEL in a desktop session\n",
+            sterownik);
+    skoncz_dekodowanie_obrazow();
+    zwolnij_dzwieki();
+    SDL_Quit();
+    return 1;
+  }
   SDL_ShowCursor(0);
+  // The input is grabbed once the window is open (a grab asked for before it
+  // leaves SDL 2 holding the pointer only).
   otworz_pierwsze_okno();
   SDL_GL_SwapBuffers();
 
@@ -78,9 +93,11 @@ int start_programu(int argc, char **argv) {
 
 void przebieg(Uint8 *stan_klawiszy) {
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-  SDL_PollEvent(&zdarzenie);
-  if (HandleEvent(&zdarzenie)) done = true;
-  keys = stan_klawiszy ? stan_klawiszy : SDL_GetKeyState(nullptr);
+  // The record keeps its last event when the queue is empty; it is handled once.
+  if (SDL_PollEvent(&zdarzenie) && HandleEvent(&zdarzenie)) done = true;
+  int ile = SDLK_LAST;
+  Uint8 *surowe = stan_klawiszy ? stan_klawiszy : SDL_GetKeyState(&ile);
+  keys = klawisze_pasu(surowe, ile);
   const Uint8 *k = keys;
 
   // The room and the well's frame, seen through last pass's camera.

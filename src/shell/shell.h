@@ -35,6 +35,20 @@ void wyjscie();
 // shutdown, status 1.
 [[noreturn]] void zakoncz_z_bledem(const char *komunikat);
 
+// ---- The keys of a pass and leaving the window (input.cpp) ----
+
+extern bool okno_opuszczone;   // the window is minimised or has lost the input focus
+// A focus or minimise event: leaving the window pauses a running game and makes
+// every key wait for its release; coming back lets the keyboard settle first.
+void zmiana_aktywnosci(const SDL_ActiveEvent &a);
+// A re-created window has the focus again, as SDL then assumes.
+void okno_od_nowa();
+// The key state the pass reads, from SDL's array of ile keys: all up while the
+// window is left, and a key held since it was left or regained up until released.
+Uint8 *klawisze_pasu(const Uint8 *surowe, int ile);
+// Forgets every key waiting for its release and the window's absence.
+void zapomnij_przytrzymane();
+
 // ---- Settings file (settings.cpp) ----
 
 extern int width, height;      // screen size in pixels
@@ -92,6 +106,14 @@ extern float LightDiffuse[4];
 extern float LightPosition1[4];
 
 int CreateGLWindow(const char *title, int w, int h, int bits, int fullscreenflag);
+// Whether the SDL 1.2 underneath is sdl12-compat (over SDL 2), not the classic library.
+bool sdl12compat();
+// Settings SDL reads when it starts: the keyboard grabbed with the pointer.
+void przygotuj_sdl();
+// After SDL_Init: the name of the video driver SDL chose when it shows nothing
+// to the player (off-screen, a text terminal) and the player did not name it;
+// null when there is a display.
+const char *sterownik_bez_ekranu();
 // The first window: the GL attributes as asked, lowered step by step when the
 // display has no such visual. Ends the program when no mode can be set.
 void otworz_pierwsze_okno();

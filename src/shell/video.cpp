@@ -4,8 +4,14 @@
 #include "render/render.h"
 #include "text_sound/text_sound.h"
 
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <ctime>
+#include <initializer_list>
 
 GLUquadricObj *quadratic = nullptr;
 int fps1 = 0;
@@ -57,6 +63,89 @@ int CreateGLWindow(const char *title, int w, int h, int bits, int fullscreenflag
   return 1;
 }
 
+// ---- The SDL 1.2 library underneath ----
+
+static void dopasuj_skalowanie();
+
+// The video driver SDL chose at start-up ("x11", "wayland", ...).
+static char sterownik[32] = "";
+
+bool sdl12compat() {
+  // sdl12-compat, the SDL 1.2 interface over SDL 2, reports 1.2.50 and later.
+  const SDL_version *v = SDL_Linked_Version();
+  return v && v->major == 1 && v->minor == 2 && v->patch >= 50;
+}
+
+void przygotuj_sdl() {
+  // SDL 2 grabs only the pointer unless asked for the keyboard too; the
+  // player's own setting wins.
+  setenv("SDL_GRAB_KEYBOARD", "1", 0);
+  dopasuj_skalowanie();
+}
+
+const char *sterownik_bez_ekranu() {
+  if (!SDL_VideoDriverName(sterownik, sizeof sterownik)) sterownik[0] = 0;
+  // A driver the player named is what the player wants.
+  const char *wybrany = getenv("SDL_VIDEODRIVER");
+  if (wybrany && *wybrany) return nullptr;
+  // SDL falls back to these when there is no display: they draw off-screen or
+  // as text in a terminal, where nobody sees the game.
+  for (const char *n : {"dummy", "offscreen", "caca", "aalib"})
+    if (strcmp(sterownik, n) == 0) return sterownik;
+  return nullptr;
+}
+
+// The window named by property p of window w; None when there is none.
+static Window okno_z_wlasciwosci(Display *d, Window w, Atom p) {
+  Atom typ;
+  int format;
+  unsigned long ile, reszta;
+  unsigned char *dane = nullptr;
+  Window wynik = None;
+  if (XGetWindowProperty(d, w, p, 0, 1, False, XA_WINDOW, &typ, &format, &ile, &reszta, &dane) ==
+          Success &&
+      dane && typ == XA_WINDOW && format == 32 && ile == 1)
+    wynik = (Window) * (unsigned long *)dane;
+  if (dane) XFree(dane);
+  return wynik;
+}
+
+static int bez_bledow_x(Display *, XErrorEvent *) { return 0; }
+
+// Whether an EWMH window manager runs on the X display: the root names the
+// manager's check window, which names itself (the test SDL 2 makes too).
+static bool menedzer_okien() {
+  Display *d = XOpenDisplay(nullptr);
+  if (!d) return false;
+  // A check window left by a manager that has gone is no error of the game's.
+  int (*poprzedni)(Display *, XErrorEvent *) = XSetErrorHandler(bez_bledow_x);
+  Atom sprawdz = XInternAtom(d, "_NET_SUPPORTING_WM_CHECK", False);
+  Window okno = okno_z_wlasciwosci(d, DefaultRootWindow(d), sprawdz);
+  bool jest = okno != None && okno_z_wlasciwosci(d, okno, sprawdz) == okno;
+  XSync(d, False);
+  XSetErrorHandler(poprzedni);
+  XCloseDisplay(d);
+  return jest;
+}
+
+// sdl12-compat shows a full-screen GL picture scaled in a window the size of
+// the desktop. Without a window manager nothing gives the window that size,
+// and the picture lands displaced in a window of the asked size; there the
+// picture is drawn unscaled instead. Read when SDL's video starts, so it is
+// settled before SDL_Init and before every re-created window. The player's
+// own setting wins.
+static void dopasuj_skalowanie() {
+  static int od_gracza = -1;
+  if (od_gracza < 0) od_gracza = getenv("SDL12COMPAT_OPENGL_SCALING") != nullptr;
+  if (od_gracza || !sdl12compat()) return;
+  const char *wybrany = getenv("SDL_VIDEODRIVER");
+  bool x11 = !wybrany || !*wybrany || strcmp(wybrany, "x11") == 0;
+  if (x11 && getenv("DISPLAY") && !menedzer_okien())
+    setenv("SDL12COMPAT_OPENGL_SCALING", "0", 1);
+  else
+    unsetenv("SDL12COMPAT_OPENGL_SCALING");
+}
+
 static void brak_trybu() {
   char komunikat[512];
   snprintf(komunikat, sizeof komunikat, "Couldn't set video mode: %s\n", SDL_GetError());
@@ -88,6 +177,7 @@ void otworz_pierwsze_okno() {
 void odtworz_okno() {
   usun_tekstury();
   SDL_Quit();
+  dopasuj_skalowanie();
   if (!CreateGLWindow("BRIXEL", width, height, bittes, 1)) {
     // Keep playing in the last mode that worked rather than without a window.
     if (dzialajaca_szerokosc == 0 ||
@@ -97,7 +187,10 @@ void odtworz_okno() {
     height = dzialajaca_wysokosc;
     bittes = dzialajaca_glebia;
   }
+  // The new window holds the keyboard and pointer as the first one did.
+  SDL_WM_GrabInput(SDL_GRAB_ON);
   SDL_ShowCursor(0);
+  okno_od_nowa();
   wczytaj_tekstury();
   // The rest of this pass and the next one read the keys before the new window
   // has been told which are held; let it hear about them as soon as it can.
