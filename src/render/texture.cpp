@@ -150,19 +150,23 @@ static void dekoduj(const char *plik, Obraz *o) {
   if (flagi & SDL_SRCALPHA) SDL_SetAlpha(obraz, flagi, alfa);
   SDL_FreeSurface(obraz);
 
+  // Every level is made in place in o, never in a local of this routine: a
+  // process forked by a library meanwhile keeps only the forking thread, and
+  // must not find the picture in hand held by this one alone.
   try {
+    o->poziomy.reserve(16);   // sides up to 16384: fifteen levels
     SDL_LockSurface(rgba);
-    std::vector<unsigned char> p0((size_t)w2 * h2 * 4);
+    o->poziomy.emplace_back((size_t)w2 * h2 * 4);
+    unsigned char *p0 = o->poziomy.back().data();
     for (int y = 0; y < h2; y++)
-      memcpy(&p0[(size_t)y * w2 * 4], (const unsigned char *)rgba->pixels + (size_t)y * rgba->pitch,
+      memcpy(p0 + (size_t)y * w2 * 4, (const unsigned char *)rgba->pixels + (size_t)y * rgba->pitch,
              (size_t)w2 * 4);
     SDL_UnlockSurface(rgba);
-    o->poziomy.push_back(std::move(p0));
     for (int w = w2, h = h2; w > 1 || h > 1;) {
       int nw = w > 1 ? w / 2 : 1, nh = h > 1 ? h / 2 : 1;
-      std::vector<unsigned char> p((size_t)nw * nh * 4);
-      polowa(o->poziomy.back().data(), w, h, p.data());
-      o->poziomy.push_back(std::move(p));
+      o->poziomy.emplace_back((size_t)nw * nh * 4);
+      size_t n = o->poziomy.size();
+      polowa(o->poziomy[n - 2].data(), w, h, o->poziomy[n - 1].data());
       w = nw;
       h = nh;
     }
@@ -205,7 +209,7 @@ const char *const pliki_tekstur[20] = {
 static SDL_Thread *watek_obrazow = nullptr;
 static std::mutex zamek_obrazow;
 static std::condition_variable zmiana_obrazow;
-static std::unique_ptr<Obraz> wstepne[20];   // decoded by the thread, not yet taken
+static std::unique_ptr<Obraz> wstepne[20];   // decoded (or being decoded) by the thread, not yet taken
 static bool zajete[20];    // begun, by the thread or by a load
 static bool gotowe[20];    // the thread has finished it
 static bool odebrane[20];  // a load has taken it (main thread only)
@@ -218,16 +222,21 @@ static int watek_dekodujacy(void *) {
 #endif
   for (;;) {
     int i = 0;
+    Obraz *o = nullptr;
     {
       std::lock_guard<std::mutex> l(zamek_obrazow);
       while (i < 20 && zajete[i]) i++;
       if (i == 20 || przerwij_obrazy) return 0;
       zajete[i] = true;
+      // The picture hangs off the table from the start (no load touches it
+      // before it is finished), so that it is never this thread's alone: a
+      // process forked meanwhile, as the sound library's server start does,
+      // keeps only the forking thread and would lose it.
+      wstepne[i].reset(new (std::nothrow) Obraz());
+      o = wstepne[i].get();
     }
-    std::unique_ptr<Obraz> o(new (std::nothrow) Obraz());
-    if (o) dekoduj(pliki_tekstur[i], o.get());
+    if (o) dekoduj(pliki_tekstur[i], o);
     std::lock_guard<std::mutex> l(zamek_obrazow);
-    wstepne[i] = std::move(o);
     gotowe[i] = true;
     zmiana_obrazow.notify_all();
   }
