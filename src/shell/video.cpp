@@ -4,6 +4,7 @@
 #include "render/render.h"
 #include "text_sound/text_sound.h"
 
+#include <SDL_syswm.h>
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 
@@ -22,6 +23,21 @@ float LightPosition1[4] = {0.1f, -0.2f, 0.2f, 0.4f};
 // The last mode that could be set, to fall back on when a new one cannot.
 static int dzialajaca_szerokosc = 0, dzialajaca_wysokosc = 0, dzialajaca_glebia = 0;
 
+// SDL 2 keeps no icon title of its own: under sdl12-compat the X window is
+// given it directly, as the classic library does.
+static void nazwa_ikony(const char *nazwa) {
+  if (!sdl12compat()) return;
+  SDL_SysWMinfo opis;
+  SDL_VERSION(&opis.version);
+  if (SDL_GetWMInfo(&opis) <= 0 || opis.subsystem != SDL_SYSWM_X11 || !opis.info.x11.display) return;
+  Window okno = opis.info.x11.wmwindow ? opis.info.x11.wmwindow : opis.info.x11.window;
+  if (!okno) return;
+  if (opis.info.x11.lock_func) opis.info.x11.lock_func();
+  XSetIconName(opis.info.x11.display, okno, nazwa);
+  XFlush(opis.info.x11.display);
+  if (opis.info.x11.unlock_func) opis.info.x11.unlock_func();
+}
+
 int CreateGLWindow(const char *title, int w, int h, int bits, int fullscreenflag) {
   // Sizes no display can show are refused here rather than handed to X.
   if (w <= 0 || h <= 0 || w > 16384 || h > 16384 || bits < 0 || bits > 32) return 0;
@@ -33,6 +49,7 @@ int CreateGLWindow(const char *title, int w, int h, int bits, int fullscreenflag
   dzialajaca_glebia = bits;
 
   SDL_WM_SetCaption(title, "opengl");
+  nazwa_ikony("opengl");
   glViewport(0, 0, w, h);
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();
@@ -131,19 +148,14 @@ static bool menedzer_okien() {
 // sdl12-compat shows a full-screen GL picture scaled in a window the size of
 // the desktop. Without a window manager nothing gives the window that size,
 // and the picture lands displaced in a window of the asked size; there the
-// picture is drawn unscaled instead. Read when SDL's video starts, so it is
-// settled before SDL_Init and before every re-created window. The player's
-// own setting wins.
+// picture is drawn unscaled instead. sdl12-compat reads this once, when SDL
+// first starts, so a manager started or stopped later is not followed. The
+// player's own setting wins.
 static void dopasuj_skalowanie() {
-  static int od_gracza = -1;
-  if (od_gracza < 0) od_gracza = getenv("SDL12COMPAT_OPENGL_SCALING") != nullptr;
-  if (od_gracza || !sdl12compat()) return;
+  if (getenv("SDL12COMPAT_OPENGL_SCALING") || !sdl12compat()) return;
   const char *wybrany = getenv("SDL_VIDEODRIVER");
   bool x11 = !wybrany || !*wybrany || strcmp(wybrany, "x11") == 0;
-  if (x11 && getenv("DISPLAY") && !menedzer_okien())
-    setenv("SDL12COMPAT_OPENGL_SCALING", "0", 1);
-  else
-    unsetenv("SDL12COMPAT_OPENGL_SCALING");
+  if (x11 && getenv("DISPLAY") && !menedzer_okien()) setenv("SDL12COMPAT_OPENGL_SCALING", "0", 1);
 }
 
 static void brak_trybu() {
@@ -177,7 +189,6 @@ void otworz_pierwsze_okno() {
 void odtworz_okno() {
   usun_tekstury();
   SDL_Quit();
-  dopasuj_skalowanie();
   if (!CreateGLWindow("BRIXEL", width, height, bittes, 1)) {
     // Keep playing in the last mode that worked rather than without a window.
     if (dzialajaca_szerokosc == 0 ||
