@@ -1,5 +1,7 @@
 # make run   installs what is missing, builds, makes the data and starts the game
-# make test  installs what is missing, builds and runs every test (windowed ones under Xvfb)
+# make test  installs what is missing, builds and runs every test (windowed ones under Xvfb),
+#            on the classic SDL 1.2 library and again on sdl12-compat (SDL=classic or
+#            SDL=compat runs one of the two)
 # make package  installs what is missing, builds and makes build/brixel_<version>_<arch>.deb
 BUILD ?= build
 JOBS ?= $(shell nproc)
@@ -21,8 +23,9 @@ build: configure
 run: build
 	cd $(BUILD)/data && ../brixel $(ARGS)
 
+SDL ?= both
 test: build
-	cd $(BUILD) && $(XVFB) ctest --output-on-failure --repeat until-pass:2 $(CTEST_FLAGS)
+	@bash scripts/run-tests.sh $(BUILD) $(SDL) $(CTEST_FLAGS)
 
 package: build
 	@cmake --build $(BUILD) --target package

@@ -5,7 +5,8 @@ set -euo pipefail
 
 packages=(
   build-essential cmake pkg-config libgtest-dev
-  libsdl1.2-dev libsdl-image1.2-dev
+  libsdl1.2-dev libsdl-image1.2-dev libx11-dev
+  libsdl1.2-compat openbox  # the second SDL 1.2 the tests run on; a window manager for them
   libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri
   xvfb xauth xdotool x11-utils imagemagick
   libpng-dev libfreetype-dev fonts-dejavu-core

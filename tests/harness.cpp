@@ -89,7 +89,15 @@ void uruchom_program() {
   int wynik = start_programu(1, argv);
   ASSERT_EQ(wynik, -1) << "start-up failed";
   program_dziala = true;
-  chwyt_po_starcie = chwyt_teraz();
+  // SDL 2 takes the grab once its window has the focus, which it learns from
+  // the window's first events: they are pumped (no pass runs) until the
+  // keyboard is held, for at most three seconds.
+  for (int i = 0; i < 150; i++) {
+    SDL_PumpEvents();
+    chwyt_po_starcie = chwyt_teraz();
+    if (chwyt_po_starcie.zajeta_dla_innych) break;
+    SDL_Delay(20);
+  }
   dl_iterate_phdr(przypnij_modul, nullptr);
 }
 

@@ -22,7 +22,8 @@ std::string nowy_katalog_roboczy(const std::string &config = DOMYSLNY_CONFIG);
 void uruchom_program();
 
 // The input grab: what SDL answers to a query, and whether another X client
-// is refused the keyboard. Taken right after the start-up, and now.
+// is refused the keyboard. Taken after the start-up, once SDL has seen its
+// window's first events, and now.
 struct Chwyt {
   int sdl;
   bool zajeta_dla_innych;
