@@ -1,4 +1,5 @@
-// The keys a pass reads, and what happens when the player leaves the window:
+// The keys a pass reads (the keyboard's and the pads'), and what happens when
+// the player leaves the window:
 // a running game pauses, and keys held when the window was left or regained
 // count as up until they have been released.
 #include "shell/shell.h"
@@ -40,8 +41,10 @@ void okno_od_nowa() {
 Uint8 *klawisze_pasu(const Uint8 *surowe, int ile) {
   if (ile > SDLK_LAST) ile = SDLK_LAST;
   if (ile < 0) ile = 0;
+  const Uint8 *pady = klawisze_padow();
   for (int k = 0; k < SDLK_LAST; k++) {
-    Uint8 wcisniety = k < ile && surowe[k] ? 1 : 0;
+    // A pad's keys count with the keyboard's.
+    Uint8 wcisniety = (k < ile && surowe[k]) || pady[k] ? 1 : 0;
     if (!wcisniety && !okno_opuszczone && klawiatura_niepewna == 0) do_puszczenia[k] = 0;
     stan_pasu[k] = wcisniety && !do_puszczenia[k] && !okno_opuszczone ? 1 : 0;
   }

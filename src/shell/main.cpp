@@ -20,6 +20,7 @@ int HandleEvent(SDL_Event *e) {
   if (e->type == SDL_QUIT) done = true;
   // Minimised, or the input focus gone: a running game pauses.
   if (e->type == SDL_ACTIVEEVENT) zmiana_aktywnosci(e->active);
+  zdarzenie_pada(*e);
   return done ? 1 : 0;
 }
 
@@ -28,6 +29,7 @@ void wyjscie() {
   for (int i = 0; i < 90; i++) RemoveTexture(gTexture[i]);
   for (int i = 0; i < 90; i++) gTexture[i] = 0;
   zwolnij_dzwieki();
+  zamknij_pady();
   SDL_Quit();
 }
 
@@ -75,6 +77,7 @@ int start_programu(int argc, char **argv) {
   // The input is grabbed once the window is open (a grab asked for before it
   // leaves SDL 2 holding the pointer only).
   otworz_pierwsze_okno();
+  otworz_pady();
   SDL_GL_SwapBuffers();
 
   wczytaj_dzwieki();
@@ -93,6 +96,12 @@ int start_programu(int argc, char **argv) {
 
 void przebieg(Uint8 *stan_klawiszy) {
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  // A pad's joystick events are all taken at once, so that their stream cannot
+  // hold up the one other event of the pass.
+  SDL_PumpEvents();
+  SDL_Event z_padow[16];
+  for (int n; (n = SDL_PeepEvents(z_padow, 16, SDL_GETEVENT, SDL_JOYEVENTMASK)) > 0;)
+    for (int i = 0; i < n; i++) zdarzenie_pada(z_padow[i]);
   // The record keeps its last event when the queue is empty; it is handled once.
   if (SDL_PollEvent(&zdarzenie) && HandleEvent(&zdarzenie)) done = true;
   int ile = SDLK_LAST;

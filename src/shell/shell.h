@@ -43,11 +43,28 @@ extern bool okno_opuszczone;   // the window is minimised or has lost the input 
 void zmiana_aktywnosci(const SDL_ActiveEvent &a);
 // A re-created window has the focus again, as SDL then assumes.
 void okno_od_nowa();
-// The key state the pass reads, from SDL's array of ile keys: all up while the
-// window is left, and a key held since it was left or regained up until released.
+// The key state the pass reads, from SDL's array of ile keys with the pads'
+// keys added: all up while the window is left, and a key held since it was
+// left or regained up until released.
 Uint8 *klawisze_pasu(const Uint8 *surowe, int ile);
 // Forgets every key waiting for its release and the window's absence.
 void zapomnij_przytrzymane();
+
+// ---- Gamepads (pad.cpp) ----
+
+// Opens every joystick SDL knows (at start-up and with every new window).
+void otworz_pady();
+// Closes them; before SDL shuts down.
+void zamknij_pady();
+int liczba_padow();            // joysticks open
+// A joystick event (button, hat 0, left stick) from SDL's queue.
+void zdarzenie_pada(const SDL_Event &e);
+// The keys the pads hold this pass (SDLK_LAST bytes): the D-pad and left stick
+// the arrows, A, B, Start and Back the key of their row in the README's table
+// for the menu, the game or game over, as it was when they were pressed.
+const Uint8 *klawisze_padow();
+// Forgets every pad's state (for tests).
+void zapomnij_pady();
 
 // ---- Settings file (settings.cpp) ----
 
@@ -108,7 +125,8 @@ extern float LightPosition1[4];
 int CreateGLWindow(const char *title, int w, int h, int bits, int fullscreenflag);
 // Whether the SDL 1.2 underneath is sdl12-compat (over SDL 2), not the classic library.
 bool sdl12compat();
-// Settings SDL reads when it starts: the keyboard grabbed with the pointer.
+// Settings SDL reads when it starts: the keyboard grabbed with the pointer,
+// sdl12-compat's game-controller numbering of pads.
 void przygotuj_sdl();
 // After SDL_Init: the name of the video driver SDL chose when it shows nothing
 // to the player (off-screen, a text terminal) and the player did not name it;

@@ -97,6 +97,9 @@ void przygotuj_sdl() {
   // SDL 2 grabs only the pointer unless asked for the keyboard too; the
   // player's own setting wins.
   setenv("SDL_GRAB_KEYBOARD", "1", 0);
+  // Under sdl12-compat every pad SDL 2's controller database knows gives the
+  // same numbers (A 0, B 1, Back 4, Start 6, the D-pad as buttons 11-14).
+  setenv("SDL12COMPAT_USE_GAME_CONTROLLERS", "1", 0);
   dopasuj_skalowanie();
 }
 
@@ -188,6 +191,7 @@ void otworz_pierwsze_okno() {
 
 void odtworz_okno() {
   usun_tekstury();
+  zamknij_pady();
   SDL_Quit();
   if (!CreateGLWindow("BRIXEL", width, height, bittes, 1)) {
     // Keep playing in the last mode that worked rather than without a window.
@@ -202,6 +206,8 @@ void odtworz_okno() {
   SDL_WM_GrabInput(SDL_GRAB_ON);
   SDL_ShowCursor(0);
   okno_od_nowa();
+  // SDL 1.2 knows no hot-plugging: a pad plugged in since is taken now.
+  otworz_pady();
   wczytaj_tekstury();
   // The rest of this pass and the next one read the keys before the new window
   // has been told which are held; let it hear about them as soon as it can.
