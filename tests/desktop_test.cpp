@@ -29,22 +29,6 @@
 
 namespace {
 
-bool na_sdl12compat() {
-  const SDL_version *v = SDL_Linked_Version();
-  return v->major == 1 && v->minor == 2 && v->patch >= 50;
-}
-
-std::string wynik_polecenia(const std::string &polecenie) {
-  std::string wynik;
-  FILE *p = popen(polecenie.c_str(), "r");
-  if (!p) return wynik;
-  char bufor[4096];
-  size_t n;
-  while ((n = fread(bufor, 1, sizeof bufor, p)) > 0) wynik.append(bufor, n);
-  pclose(p);
-  return wynik;
-}
-
 // The game's managed X window (the one a window manager frames and iconifies).
 unsigned long okno_gry() {
   SDL_SysWMinfo opis;
@@ -412,7 +396,7 @@ TEST_F(Pulpit, ObrazCalyBezMenedzeraOkien) { obraz_po_starcie_i_odtworzeniu(fals
 
 // With a window manager: the whole picture; sdl12-compat scales it to fill
 // the screen, the classic library shows it 1:1 in the middle.
-TEST_F(PulpitZMenedzerem, ObrazCaly) { obraz_po_starcie_i_odtworzeniu(na_sdl12compat()); }
+TEST_F(PulpitZMenedzerem, ObrazCaly) { obraz_po_starcie_i_odtworzeniu(sdl12compat()); }
 
 TEST_F(PulpitZMenedzerem, KlawiaturaTrzymana) {
   EXPECT_EQ(chwyt_po_starcie.sdl, SDL_GRAB_ON);

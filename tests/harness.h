@@ -73,6 +73,9 @@ GLuint jednolita(int r, int g, int b, int a = 255);
 // the states consistent (no paused menu, no options outside it).
 std::string naruszenie_stanu();
 
+// What a shell command writes to its standard output.
+std::string wynik_polecenia(const std::string &polecenie);
+
 // Reads config.cfg of the current working directory.
 std::string tresc_configu();
 

@@ -17,11 +17,6 @@
 
 namespace {
 
-bool na_sdl12compat() {
-  const SDL_version *v = SDL_Linked_Version();
-  return v->major == 1 && v->minor == 2 && v->patch >= 50;
-}
-
 enum Droga { ZDARZENIA, WIRTUALNY };
 Droga droga = ZDARZENIA;
 
@@ -83,7 +78,7 @@ void wyslij(const SDL_Event &e) { ASSERT_EQ(SDL_PushEvent(const_cast<SDL_Event *
 // controller numbers, or the raw Linux order of the common pads (Back 6,
 // Start 7, the D-pad as hat 0).
 int numer(int c) {
-  if (na_sdl12compat()) return c;
+  if (sdl12compat()) return c;
   return c == BACK ? 6 : c == START ? 7 : c;
 }
 
@@ -94,7 +89,7 @@ void przycisk(int c, bool wcisniety) {
   }
   SDL_Event e;
   memset(&e, 0, sizeof e);
-  if (c >= GORA && !na_sdl12compat()) {
+  if (c >= GORA && !sdl12compat()) {
     e.type = SDL_JOYHATMOTION;
     e.jhat.hat = 0;
     const Uint8 kierunki[] = {SDL_HAT_UP, SDL_HAT_DOWN, SDL_HAT_LEFT, SDL_HAT_RIGHT};
@@ -133,7 +128,7 @@ class Pad : public ::testing::TestWithParam<Droga> {
  protected:
   static void SetUpTestSuite() {
     // Plugged in before the start-up, as SDL 1.2 takes no pad later.
-    if (na_sdl12compat() && zaladuj_sdl2()) wirtualny = podlacz_wirtualny();
+    if (sdl12compat() && zaladuj_sdl2()) wirtualny = podlacz_wirtualny();
     uruchom_do_zasad();
   }
   static void TearDownTestSuite() { zakoncz_testy(); }
@@ -293,14 +288,7 @@ TEST_P(Pad, KoniecGryNowaGraIPowrotDoMenu) {
   for (int c : {A, START, BACK}) {
     SCOPED_TRACE("control " + std::to_string(c));
     stan_poczatkowy();
-    const int r = rekord;
-    gra(0, 2, 19);
-    rekord = r;
-    speed = 0;
-    for (int y = 2; y <= 20; y++) pole(5, y) = 1;
-    nastepny = 0;
-    przebiegi(1);
-    ASSERT_TRUE(wtopa);   // the window has been re-created
+    koniec_gry();   // the window has been re-created
     po_odtworzeniu();
     // The D-pad does nothing after game over.
     wcisnij_pad(LEWO);

@@ -1,9 +1,10 @@
 // The real program run as a child process in a working directory of its own,
 // watched from outside: its window on the test's X display, its standard error,
 // its exit status and its config.cfg.
-#include <gtest/gtest.h>
+#include "harness.h"
+#include "shell/shell.h"
 
-#include <SDL.h>
+#include <gtest/gtest.h>
 
 #include <fcntl.h>
 #include <signal.h>
@@ -28,17 +29,6 @@ namespace {
 
 const char *const TYPOWY = "800\n600\n16\n1\n1\n1\n0\n0\n0\n1\n000000\n";
 const double CZAS_STARTU = 30.0;   // seconds a start-up may take on a loaded machine
-
-std::string wynik_polecenia(const std::string &polecenie) {
-  std::string wynik;
-  FILE *p = popen(polecenie.c_str(), "r");
-  if (!p) return wynik;
-  char bufor[4096];
-  size_t n;
-  while ((n = fread(bufor, 1, sizeof bufor, p)) > 0) wynik.append(bufor, n);
-  pclose(p);
-  return wynik;
-}
 
 struct Uruchomienie {
   std::vector<std::string> argumenty;
@@ -291,12 +281,6 @@ TEST_F(ProgramZZewnatrz, StartujeZTytulemDzialaIKonczySieNaSigtermBezZapisu) {
   EXPECT_NE(access(sciezka("config.cfg.tmp").c_str(), F_OK), 0);
 }
 
-// Whether the SDL 1.2 this test runs on is sdl12-compat (it reports 1.2.50 on).
-static bool na_sdl12compat() {
-  const SDL_version *v = SDL_Linked_Version();
-  return v->major == 1 && v->minor == 2 && v->patch >= 50;
-}
-
 TEST_F(ProgramZZewnatrz, BezEkranuKoniecZKomunikatemIKodem1) {
   config(TYPOWY);
   // No display, or one nobody answers at: SDL may still start a driver that
@@ -336,7 +320,7 @@ TEST_F(ProgramZZewnatrz, BezEkranuKoniecZKomunikatemIKodem1) {
   ASSERT_TRUE(atrapa.czekaj_na_koniec(CZAS_STARTU));
   EXPECT_EQ(atrapa.bledy.find(KOMUNIKAT), std::string::npos) << "stderr: " << atrapa.bledy;
   EXPECT_NE(atrapa.bledy.find("Couldn't set video mode: "), std::string::npos) << "stderr: " << atrapa.bledy;
-  if (!na_sdl12compat()) {
+  if (!sdl12compat()) {
     std::printf("note: SDL 2's off-screen driver, named by the player, is tried on sdl12-compat only\n");
     return;
   }

@@ -20,19 +20,6 @@
 
 namespace {
 
-// A square resting on the floor in columns 1 and 2 locks by gravity; the next
-// square has no room because column 5 is filled up to row 2.
-void koniec_gry() {
-  const int r = rekord;
-  gra(0, 2, 19);
-  rekord = r;
-  speed = 0;
-  for (int y = 2; y <= 20; y++) pole(5, y) = 1;
-  nastepny = 0;
-  przebiegi(1);
-  ASSERT_TRUE(wtopa);
-}
-
 class Zasady : public TestZasad<3> {};
 
 TEST_F(Zasady, PelneWierszeZnikajaWJednejKlatce) {

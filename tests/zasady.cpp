@@ -68,6 +68,17 @@ int ile_razy(const Dzwieki &d, const std::string &nazwa) {
   return (int)std::count(d.begin(), d.end(), nazwa);
 }
 
+void koniec_gry() {
+  const int r = rekord;
+  gra(0, 2, 19);
+  rekord = r;
+  speed = 0;
+  for (int y = 2; y <= 20; y++) pole(5, y) = 1;
+  nastepny = 0;
+  przebiegi(1);
+  ASSERT_TRUE(wtopa);
+}
+
 void przygotuj_test(unsigned ziarno) {
   std::ofstream("config.cfg", std::ios::binary | std::ios::trunc) << KONFIG;
   stan_poczatkowy();

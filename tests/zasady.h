@@ -39,6 +39,10 @@ Dzwieki wcisnij(int klawisz);
 // Return on GAME, then the pass that spawns the first piece at row anchor 0.
 void start_gry();
 int ile_razy(const Dzwieki &d, const std::string &nazwa);
+// Game over by the real rules: a square locks on the floor in columns 1 and 2
+// and the next one has no room, column 5 being filled up to row 2. The record
+// is kept; the window is re-created.
+void koniec_gry();
 
 // Before each test: config.cfg rewritten from KONFIG (a game over or Escape on
 // the options may have rewritten or re-read it), the start state, the given
