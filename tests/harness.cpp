@@ -150,17 +150,6 @@ void zacznij_gre() {
   klatki(1);
 }
 
-std::string wynik_polecenia(const std::string &polecenie) {
-  std::string wynik;
-  FILE *p = popen(polecenie.c_str(), "r");
-  if (!p) return wynik;
-  char bufor[4096];
-  size_t n;
-  while ((n = fread(bufor, 1, sizeof bufor, p)) > 0) wynik.append(bufor, n);
-  pclose(p);
-  return wynik;
-}
-
 std::string tresc_configu() {
   std::ifstream f("config.cfg", std::ios::binary);
   std::stringstream s;

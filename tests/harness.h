@@ -6,6 +6,7 @@
 
 #include <GL/gl.h>
 
+#include <cstdio>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -74,7 +75,16 @@ GLuint jednolita(int r, int g, int b, int a = 255);
 std::string naruszenie_stanu();
 
 // What a shell command writes to its standard output.
-std::string wynik_polecenia(const std::string &polecenie);
+inline std::string wynik_polecenia(const std::string &polecenie) {
+  std::string wynik;
+  FILE *p = popen(polecenie.c_str(), "r");
+  if (!p) return wynik;
+  char bufor[4096];
+  size_t n;
+  while ((n = fread(bufor, 1, sizeof bufor, p)) > 0) wynik.append(bufor, n);
+  pclose(p);
+  return wynik;
+}
 
 // Reads config.cfg of the current working directory.
 std::string tresc_configu();
