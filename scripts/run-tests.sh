@@ -20,29 +20,46 @@ done
 # The SDL 1.2 library the game loads with library path $1.
 sdl_of() { LD_LIBRARY_PATH=$1 ldd ./brixel | awk '/libSDL-1\.2\.so/ {print $3}'; }
 
-run() {  # label, library path, ctest arguments
-  local label=$1 path=$2 lib
-  shift 2
+run() {  # name, label, library path, ctest arguments
+  local name=$1 label=$2 path=$3 lib
+  shift 3
   lib=$(sdl_of "$path")
   echo
   echo "==== The test suite on $label ($lib) ===="
-  case "$label" in
-    sdl12-compat*) [[ $lib == */sdl12-compat/* ]] || { echo "FAIL: the game does not load sdl12-compat"; return 1; } ;;
+  case "$name" in
+    compat) [[ $lib == */sdl12-compat/* ]] || { echo "FAIL: the game does not load sdl12-compat"; return 1; } ;;
     *) [[ $lib != */sdl12-compat/* ]] || { echo "FAIL: the game loads sdl12-compat as the classic library"; return 1; } ;;
   esac
+  local junit=$PWD/tests-$name.xml rc
+  rm -f "$junit"
   LD_LIBRARY_PATH=$path xvfb-run -a -s "-screen 0 1024x768x24 -noreset" \
-    ctest --output-on-failure --repeat until-pass:2 "$@"
+    ctest --output-on-failure --repeat until-pass:2 --output-junit "$junit" "$@"
+  rc=$?
+  notes "$junit"
+  return $rc
+}
+
+# What the tests left out or did otherwise on this library: their "note:" lines.
+notes() {
+  [ -f "$1" ] || return 0
+  awk '
+    /<testcase / { if (match($0, /name="[^"]*"/)) test = substr($0, RSTART + 6, RLENGTH - 7) }
+    /note: / { line = substr($0, index($0, "note: ") + 6)
+               gsub(/&apos;/, "\047", line); gsub(/&quot;/, "\"", line); gsub(/&lt;/, "<", line)
+               gsub(/&gt;/, ">", line); gsub(/&amp;/, "\\&", line)
+               if (!seen[test ": " line]++) printf "note: %s: %s\n", test, line }
+  ' "$1"
 }
 
 classic=skipped compat=skipped status=0
 if [ "$which" != compat ]; then
-  if run "the classic SDL 1.2 library" "" "$@"; then classic=passed; else classic=FAILED; status=1; fi
+  if run classic "the classic SDL 1.2 library" "" "$@"; then classic=passed; else classic=FAILED; status=1; fi
 fi
 if [ "$which" != classic ]; then
   if [ -z "$compat_dir" ]; then
     echo "FAIL: sdl12-compat is not installed (package libsdl1.2-compat)"
     compat=FAILED; status=1
-  elif run "sdl12-compat (SDL 1.2 over SDL 2)" "$compat_dir" "$@"; then
+  elif run compat "sdl12-compat (SDL 1.2 over SDL 2)" "$compat_dir" "$@"; then
     compat=passed
   else
     compat=FAILED; status=1
