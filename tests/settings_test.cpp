@@ -312,6 +312,7 @@ class PlikUstawien : public ::testing::Test {
   void (*oryginalna_koncowka)(char *) = nullptr;
 
   void SetUp() override {
+    oryginalna_koncowka = koncowka_tymczasowej;
     char wzor[] = "/tmp/brixel-settings-XXXXXX";
     ASSERT_NE(mkdtemp(wzor), nullptr);
     katalog = wzor;
@@ -323,7 +324,6 @@ class PlikUstawien : public ::testing::Test {
     ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
     poprzedni = cwd;
     ASSERT_EQ(chdir(katalog.c_str()), 0);
-    oryginalna_koncowka = koncowka_tymczasowej;
   }
   void TearDown() override {
     koncowka_tymczasowej = oryginalna_koncowka;
