@@ -2,8 +2,12 @@
 # The record survives a crash: the real binary is driven to game over again and
 # again (Return, Down held, Y) and killed with SIGKILL at random moments around
 # the game-over writes. After every kill config.cfg must be the old or a new
-# complete file (eleven decimal lines); a config.cfg.tmp a kill leaves behind
-# must not stop the next start, and the next completed write must leave none.
+# complete file (eleven decimal lines). A kill can leave the temporary file of
+# the write it cut short (config.cfg.tmp.XXXXXX): it must not stop the next
+# start, and a completed write removes every one that is no longer fresh (the
+# game spares those modified in the last 5 s), so they never pile up. Two such
+# leftovers of an earlier session, one of an older version's fixed name, are
+# there from the start.
 #   crash_safety.sh BINARY DATA_DIR      BRIXEL_CRASH_KILLS=8 (100 for the long run)
 # Needs an X display (ctest runs under xvfb-run) and xdotool.
 set -u
@@ -22,6 +26,9 @@ for d in gfx sfx music; do ln -s "$DATA/$d" "$work/$d"; done
 # 800 x 600, low detail, sound on, no record yet: game overs raise it.
 printf '800\n600\n16\n0\n1\n1\n0\n0\n0\n1\n000000\n' > "$work/config.cfg"
 cd "$work"
+printf '800\n600\n16\n' > config.cfg.tmp.Kill01
+printf '800\n600\n' > config.cfg.tmp
+touch -d '-1 min' config.cfg.tmp.Kill01 config.cfg.tmp
 # A second X client, so that Xvfb does not regenerate when the game tears its
 # window down at game over (a desktop always has other clients).
 hold_x_server
@@ -35,6 +42,19 @@ valid_config() {
   return 0
 }
 
+# The temporary files in the folder, of the game's pattern or the old fixed name.
+temporaries() { find . -maxdepth 1 -name 'config.cfg.tmp*' | wc -l; }
+# Fails when a temporary file that was already 7 s old outlived the completed
+# write seen at second $1 (the 7 s leave a margin over the game's 5 s).
+none_stale() {
+  local f m bad=0
+  for f in config.cfg.tmp*; do
+    [ -e "$f" ] || [ -L "$f" ] || continue
+    m=$(stat -c %Y "$f")
+    if [ "$m" -lt $(($1 - 7)) ]; then echo "$f, $(($1 - m)) s old, outlived a completed write"; bad=1; fi
+  done
+  return $bad
+}
 
 drive() {
   sleep 1.2; tap Return
@@ -44,7 +64,7 @@ drive() {
   done
 }
 
-leftovers=0 writes_seen=0
+leftovers=0 writes_seen=0 most=0
 for k in $(seq 1 "$KILLS"); do
   before=$(stat -c '%i %.9Y' config.cfg)
   "$BIN" 2>>stderr.log & pid=$!
@@ -59,13 +79,18 @@ for k in $(seq 1 "$KILLS"); do
     kill -0 "$pid" 2>/dev/null || break
     sleep 0.05
   done
+  if [ "$(stat -c '%i %.9Y' config.cfg)" != "$before" ]; then
+    none_stale "$(date +%s)" || fail=1
+  fi
   delay=$(awk -v s="$RANDOM" 'BEGIN{srand(s); printf "%.2f", rand()*4.0}')
   sleep "$delay"
   kill -9 "$pid" 2>/dev/null; wait "$pid" 2>/dev/null
   kill "$keys" 2>/dev/null; wait "$keys" 2>/dev/null; xdotool keyup Down 2>/dev/null
   if ! msg=$(valid_config config.cfg); then echo "kill $k, ${delay}s after a write: $msg"; cat config.cfg; fail=1; fi
   [ "$(stat -c '%i %.9Y' config.cfg)" != "$before" ] && writes_seen=$((writes_seen + 1))
-  [ -e config.cfg.tmp ] && leftovers=$((leftovers + 1))
+  n=$(temporaries)
+  [ "$n" -gt 0 ] && leftovers=$((leftovers + 1))
+  [ "$n" -gt "$most" ] && most=$n
 done
 
 # One clean run to a game over and a quit: it must start despite any leftover
@@ -79,7 +104,11 @@ if window_of "$pid" >/dev/null; then
     sleep 0.1
   done
   kill "$keys" 2>/dev/null; wait "$keys" 2>/dev/null; xdotool keyup Down 2>/dev/null
-  [ "$(stat -c '%i %.9Y' config.cfg)" != "$before" ] || { echo "clean run: no game over within 10 s"; fail=1; }
+  if [ "$(stat -c '%i %.9Y' config.cfg)" != "$before" ]; then
+    none_stale "$(date +%s)" || fail=1
+  else
+    echo "clean run: no game over within 10 s"; fail=1
+  fi
   sleep 0.5
   kill -TERM "$pid"; wait "$pid"; st=$?
   [ "$st" -eq 0 ] || { echo "clean run ended with status $st"; fail=1; }
@@ -87,7 +116,8 @@ else
   echo "clean run: no window"; fail=1; kill -9 "$pid" 2>/dev/null
 fi
 valid_config config.cfg >/dev/null || { echo "config.cfg broken after the clean run"; fail=1; }
-[ -e config.cfg.tmp ] && { echo "config.cfg.tmp left after a completed write"; fail=1; }
-echo "crash safety: $KILLS kills, $writes_seen came after a write (new inode), $leftovers left a config.cfg.tmp, record now $(tail -1 config.cfg)"
+[ -e config.cfg.tmp ] && { echo "the old config.cfg.tmp outlived the completed writes"; fail=1; }
+[ -e config.cfg.tmp.Kill01 ] && { echo "an earlier session's config.cfg.tmp.Kill01 outlived the completed writes"; fail=1; }
+echo "crash safety: $KILLS kills, $writes_seen came after a write (new inode), $leftovers left a temporary file (at most $most at once), $(temporaries) left at the end, record now $(tail -1 config.cfg)"
 [ "$writes_seen" -gt 0 ] || { echo "no kill came after a game-over write: the drive did not reach game over"; fail=1; }
 exit $fail

@@ -50,6 +50,8 @@ ok "installed: launcher, program, data, desktop entry, 128x128 icon"
 # Starts the launcher found on the PATH, with a fresh home.
 export XDG_DATA_HOME=$tmp/xdg HOME=$tmp/home
 mkdir -p "$HOME"
+# Mode $1 (octal) less the umask, as ls and stat print it.
+umask_mode() { printf '%o' $((0$1 & ~0$(umask))); }
 launch() {
   (cd "$tmp" && PATH="$1:$PATH" exec brixel >/dev/null 2>"$tmp/stderr") &
   pid=$!
@@ -66,10 +68,44 @@ launch "$prefix/games"
 w=$(window_of "$pid") || fail "no window from the installed game"
 [ "$(size_of "$w")" = 800x600 ] || fail "the default settings give a $(size_of "$w") window, not 800x600"
 cmp -s "$home/config.cfg" "$share/config.cfg" || fail "the first start did not copy the default config.cfg"
+[ -f "$home/config.cfg" ] && [ ! -L "$home/config.cfg" ] || fail "the first start's config.cfg is no regular file"
+[ "$(stat -c %a "$home/config.cfg")" = "$(umask_mode 644)" ] ||
+  fail "the first start's config.cfg has mode $(stat -c %a "$home/config.cfg"), not 644 less the umask"
+ls -A "$home" | grep -q '^config\.cfg\.tmp' && fail "the first start left a temporary file: $(ls -A "$home")"
 [ -f "$home/gfx/font.png" ] && [ -f "$home/music/start.mp3" ] || fail "the per-user folder does not reach the data"
 stop
 grep -v '^brixel: no audio device, sound is off$' "$tmp/stderr" | grep -q . && fail "messages on stderr"
 ok "first start: $home made with the default config.cfg, 800x600 window"
+
+# config.cfg as a link, in a folder of its own. One to a missing file: the
+# launcher says so and ends with 1 instead of making the file where it points.
+links=$tmp/links
+mkdir -p "$links/brixel" "$tmp/outside"
+ln -s "$tmp/outside/missing.cfg" "$links/brixel/config.cfg"
+(cd "$tmp" && XDG_DATA_HOME=$links PATH="$prefix/games:$PATH" exec timeout 20 brixel >/dev/null 2>"$tmp/stderr")
+st=$?
+[ "$st" = 1 ] || fail "a config.cfg link to a missing file: the launcher ended with $st, not 1"
+grep -q "config.cfg is a link to a missing file" "$tmp/stderr" || fail "a config.cfg link to a missing file: no message saying so"
+[ -e "$tmp/outside/missing.cfg" ] && fail "the launcher wrote the default through a dangling config.cfg link"
+[ -L "$links/brixel/config.cfg" ] || fail "the dangling config.cfg link was replaced"
+ls -A "$links/brixel" | grep -q '^config\.cfg\.tmp' && fail "a temporary file was left beside the dangling link"
+ok "a config.cfg link to a missing file: a message, status 1, nothing written through it"
+
+# One to an existing file is the player's choice: the game starts from it, and
+# it stays a link to the untouched file.
+rm "$links/brixel/config.cfg"
+printf '640\n480\n16\n0\n1\n1\n0\n0\n0\n1\n000777\n' >"$tmp/outside/mine.cfg"
+cp "$tmp/outside/mine.cfg" "$tmp/mine.before"
+ln -s "$tmp/outside/mine.cfg" "$links/brixel/config.cfg"
+XDG_DATA_HOME=$links
+launch "$prefix/games"
+w=$(window_of "$pid") || fail "no window with config.cfg a link to the player's file"
+[ "$(size_of "$w")" = 640x480 ] || fail "config.cfg a link: the game did not read the linked settings"
+stop
+XDG_DATA_HOME=$tmp/xdg
+[ "$(readlink "$links/brixel/config.cfg")" = "$tmp/outside/mine.cfg" ] || fail "the player's config.cfg link was replaced"
+cmp -s "$tmp/outside/mine.cfg" "$tmp/mine.before" || fail "the file the player's config.cfg links to was changed"
+ok "a config.cfg link to an existing file: started from it (640x480), link and file kept"
 
 # The player's settings and record: a later start reads them and leaves them.
 printf '640\n480\n16\n0\n1\n1\n0\n0\n0\n1\n004321\n' >"$home/config.cfg"

@@ -3,9 +3,15 @@
 #include "game/game.h"
 
 #include <cctype>
+#include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -91,18 +97,171 @@ int tresc_ustawien(char *bufor, int rozmiar) {
   return n < rozmiar ? n : rozmiar - 1;
 }
 
+// Temporary files of a write are named "<name>.tmp.XXXXXX": six letters or
+// digits, unique in the folder. Older versions used "<name>.tmp" alone.
+static const char *const PRZYROSTEK_TYMCZASOWEJ = ".tmp.";
+static const int ZNAKI_KONCOWKI = 6;
+static const int PROBY_NAZWY = 100;   // names tried before a write gives up
+// A temporary file modified this recently (seconds) is left alone even when no
+// one holds its lock: a writer that does not lock (the launcher's first copy,
+// an older version of the game) may still be at it.
+static const int WIEK_PORZUCONEJ = 5;
+static const char ZNAKI_NAZWY[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+
+static void losowa_koncowka(char *koncowka) {
+  unsigned char los[ZNAKI_KONCOWKI];
+  if (getrandom(los, sizeof los, GRND_NONBLOCK) != (ssize_t)sizeof los) {
+    // No kernel randomness yet: the time, the process and a counter, mixed.
+    // Uniqueness does not rest on it: the file is created exclusively.
+    static unsigned licznik = 0;
+    timespec t;
+    clock_gettime(CLOCK_REALTIME, &t);
+    unsigned long long x = (unsigned long long)t.tv_nsec ^ ((unsigned long long)t.tv_sec << 30) ^
+                           ((unsigned long long)getpid() << 40) ^ ++licznik * 0x9E3779B97F4A7C15ull;
+    for (unsigned char &b : los) {
+      x ^= x >> 33;
+      x *= 0xFF51AFD7ED558CCDull;
+      b = (unsigned char)(x >> 56);
+    }
+  }
+  for (int i = 0; i < ZNAKI_KONCOWKI; i++) koncowka[i] = ZNAKI_NAZWY[los[i] % 62];
+  koncowka[ZNAKI_KONCOWKI] = '\0';
+}
+
+void (*koncowka_tymczasowej)(char *koncowka) = losowa_koncowka;
+
+// The name is one of baza's temporary files: the old fixed name, or the
+// pattern with exactly six letters or digits.
+static bool nazwa_tymczasowa(const char *nazwa, const char *baza) {
+  size_t n = strlen(baza);
+  if (strncmp(nazwa, baza, n) != 0) return false;
+  nazwa += n;
+  if (strcmp(nazwa, ".tmp") == 0) return true;
+  size_t p = strlen(PRZYROSTEK_TYMCZASOWEJ);
+  if (strncmp(nazwa, PRZYROSTEK_TYMCZASOWEJ, p) != 0) return false;
+  nazwa += p;
+  for (int i = 0; i < ZNAKI_KONCOWKI; i++)
+    if (nazwa[i] == '\0' || !strchr(ZNAKI_NAZWY, nazwa[i])) return false;
+  return nazwa[ZNAKI_KONCOWKI] == '\0';
+}
+
+static bool ten_sam(const struct stat &a, const struct stat &b) {
+  return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+// Removes one temporary file that a killed or failed write left: only a
+// regular file of this user, not modified for a while, whose lock no live
+// process holds (a writer keeps its file locked until the rename, and the
+// kernel drops the lock when the writer dies, even by SIGKILL). The name is
+// never followed: links, fifos, directories and devices are left as they are.
+static void usun_porzucona(int katalog, const char *nazwa) {
+  struct stat przed, otwarty, teraz;
+  if (fstatat(katalog, nazwa, &przed, AT_SYMLINK_NOFOLLOW) != 0) return;
+  if (!S_ISREG(przed.st_mode) || przed.st_uid != geteuid()) return;
+  if (time(nullptr) - przed.st_mtim.tv_sec < WIEK_PORZUCONEJ) return;
+  int fd = openat(katalog, nazwa, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) return;
+  // Unlinked with the lock held, and only while the name is still the file locked.
+  if (fstat(fd, &otwarty) == 0 && ten_sam(otwarty, przed) && flock(fd, LOCK_EX | LOCK_NB) == 0 &&
+      fstatat(katalog, nazwa, &teraz, AT_SYMLINK_NOFOLLOW) == 0 && ten_sam(teraz, otwarty))
+    unlinkat(katalog, nazwa, 0);
+  close(fd);
+}
+
+static void usun_porzucone(int katalog, const char *baza) {
+  int kopia = openat(katalog, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (kopia < 0) return;
+  DIR *lista = fdopendir(kopia);
+  if (!lista) {
+    close(kopia);
+    return;
+  }
+  while (dirent *wpis = readdir(lista))
+    if (nazwa_tymczasowa(wpis->d_name, baza)) usun_porzucona(katalog, wpis->d_name);
+  closedir(lista);
+}
+
+// Creates baza's new temporary file in the folder: exclusively, never through
+// a link, locked. Returns its descriptor and its name in nazwa, or -1.
+static int nowa_tymczasowa(int katalog, const char *baza, char *nazwa, int rozmiar) {
+  for (int proba = 0; proba < PROBY_NAZWY; proba++) {
+    char koncowka[ZNAKI_KONCOWKI + 1];
+    koncowka_tymczasowej(koncowka);
+    int n = snprintf(nazwa, rozmiar, "%s%s%.*s", baza, PRZYROSTEK_TYMCZASOWEJ, ZNAKI_KONCOWKI, koncowka);
+    if (n < 0 || n >= rozmiar) return -1;
+    int fd = openat(katalog, nazwa, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+    if (fd < 0) {
+      if (errno == EEXIST) continue;
+      return -1;
+    }
+    // A file system without locks: the file goes on unlocked, and the clean-up
+    // of other games, which cannot lock it either, leaves it alone.
+    int zamek = flock(fd, LOCK_EX | LOCK_NB);
+    bool bez_zamkow = zamek != 0 && (errno == ENOLCK || errno == EINVAL || errno == EOPNOTSUPP);
+    // Another game's clean-up may have taken the name between the creation and
+    // the lock: then the name is no longer this file, and another is tried.
+    struct stat otwarty, pod_nazwa;
+    if ((zamek == 0 || bez_zamkow) && fstat(fd, &otwarty) == 0 &&
+        fstatat(katalog, nazwa, &pod_nazwa, AT_SYMLINK_NOFOLLOW) == 0 && ten_sam(otwarty, pod_nazwa))
+      return fd;
+    close(fd);
+  }
+  errno = EEXIST;
+  return -1;
+}
+
+static bool zapisz_calosc(int fd, const char *tresc, int dlugosc) {
+  while (dlugosc > 0) {
+    ssize_t n = write(fd, tresc, dlugosc);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    tresc += n;
+    dlugosc -= (int)n;
+  }
+  return true;
+}
+
 bool zapisz_plik_atomowo(const char *nazwa, const char *tresc, int dlugosc) {
+  if (dlugosc < 0) return false;
+  // The folder and the file's own name in it.
+  char sciezka_katalogu[512];
+  const char *ukosnik = strrchr(nazwa, '/');
+  const char *baza = ukosnik ? ukosnik + 1 : nazwa;
+  int n = ukosnik ? snprintf(sciezka_katalogu, sizeof sciezka_katalogu, "%.*s", (int)(ukosnik - nazwa), nazwa)
+                  : snprintf(sciezka_katalogu, sizeof sciezka_katalogu, ".");
+  if (n < 0 || n >= (int)sizeof sciezka_katalogu || *baza == '\0') return false;
+  if (n == 0) snprintf(sciezka_katalogu, sizeof sciezka_katalogu, "/");
+  // A folder that may be written but not listed still takes the write, without
+  // the clean-up and the folder's sync.
+  int katalog = open(sciezka_katalogu, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  bool czytelny = katalog >= 0;
+  if (!czytelny) katalog = open(sciezka_katalogu, O_PATH | O_DIRECTORY | O_CLOEXEC);
+  if (katalog < 0) return false;
+  if (czytelny) usun_porzucone(katalog, baza);
+
   char tymczasowa[512];
-  int n = snprintf(tymczasowa, sizeof tymczasowa, "%s.tmp", nazwa);
-  if (n < 0 || n >= (int)sizeof tymczasowa) return false;
-  FILE *plik = fopen(tymczasowa, "w");
-  if (!plik) return false;
-  bool dobrze = fwrite(tresc, 1, dlugosc, plik) == (size_t)dlugosc;
-  dobrze = fflush(plik) == 0 && dobrze;
-  dobrze = fsync(fileno(plik)) == 0 && dobrze;
-  dobrze = fclose(plik) == 0 && dobrze;
-  if (dobrze) dobrze = rename(tymczasowa, nazwa) == 0;
-  if (!dobrze) remove(tymczasowa);
+  int fd = nowa_tymczasowa(katalog, baza, tymczasowa, sizeof tymczasowa);
+  if (fd < 0) {
+    close(katalog);
+    return false;
+  }
+  // A player's own permissions on the file are kept (owner read and write
+  // always, so the game can read it back; a failure leaves the default); a new
+  // file gets 0644 less the umask.
+  struct stat stary;
+  if (fstatat(katalog, baza, &stary, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(stary.st_mode))
+    fchmod(fd, (stary.st_mode & 0777) | S_IRUSR | S_IWUSR);
+  bool dobrze = zapisz_calosc(fd, tresc, dlugosc);
+  dobrze = fsync(fd) == 0 && dobrze;
+  // Renamed while still open, so still locked. The rename replaces whatever
+  // stands under the name, a link too, never a link's target.
+  if (dobrze) dobrze = renameat(katalog, tymczasowa, katalog, baza) == 0;
+  if (!dobrze) unlinkat(katalog, tymczasowa, 0);
+  dobrze = close(fd) == 0 && dobrze;
+  // The rename itself reaches the disk only with the folder; a file system
+  // that cannot sync a folder says EINVAL.
+  if (dobrze && czytelny && fsync(katalog) != 0 && errno != EINVAL) dobrze = false;
+  close(katalog);
   return dobrze;
 }
 

@@ -86,9 +86,16 @@ int tresc_ustawien(char *bufor, int rozmiar);
 bool zapisz_ustawienia();
 void zmiany_opcji();           // write config.cfg, then re-create the window
 
-// Writes contents to a temporary file beside nazwa and renames it over nazwa,
-// so a crash leaves either the old or the new complete file.
+// Writes contents to a new temporary file beside nazwa (nazwa.tmp.XXXXXX,
+// created exclusively, never through a link, locked while it lives), syncs it,
+// renames it over nazwa and syncs the folder: a crash leaves either the old or
+// the new complete file, and two games writing at once never spoil each other's
+// write. A link named nazwa is replaced, its target left alone. Removes the
+// temporary files that killed writes left. False on failure.
 bool zapisz_plik_atomowo(const char *nazwa, const char *tresc, int dlugosc);
+// Fills koncowka (seven bytes) with the six letters or digits of a temporary
+// file's name; random. Tests swap it to make names meet.
+extern void (*koncowka_tymczasowej)(char *koncowka);
 
 // ---- Menu and options (menu.cpp) ----
 
