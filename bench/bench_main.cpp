@@ -134,8 +134,10 @@ void uruchom(int szer, int wys, int detal) {
 
 void sprzatnij() {
   wyjscie();
-  for (const char *p : {"gfx", "sfx", "music", "config.cfg", "config.cfg.tmp"})
-    unlink((katalog_roboczy + "/" + p).c_str());
+  for (const char *p : {"gfx", "sfx", "music", "config.cfg"}) unlink((katalog_roboczy + "/" + p).c_str());
+  // Whatever the writes of config.cfg left (config.cfg.tmp.XXXXXX, none as a rule).
+  std::string usun = "rm -f '" + katalog_roboczy + "'/config.cfg.tmp*";
+  if (system(usun.c_str()) != 0) fprintf(stderr, "bench: cannot clean %s\n", katalog_roboczy.c_str());
   if (chdir("/") == 0) rmdir(katalog_roboczy.c_str());
 }
 
