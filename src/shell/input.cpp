@@ -1,7 +1,6 @@
 // The keys a pass reads (the keyboard's and the pads'), and what happens when
-// the player leaves the window:
-// a running game pauses, and keys held when the window was left or regained
-// count as up until they have been released.
+// the player leaves the window: a running game pauses, and keys held when the
+// window was left or regained count as up until they have been released.
 #include "shell/shell.h"
 #include "game/game.h"
 

@@ -82,28 +82,14 @@ int CreateGLWindow(const char *title, int w, int h, int bits, int fullscreenflag
 
 // ---- The SDL 1.2 library underneath ----
 
-static void dopasuj_skalowanie();
-
-// The video driver SDL chose at start-up ("x11", "wayland", ...).
-static char sterownik[32] = "";
-
 bool sdl12compat() {
   // sdl12-compat, the SDL 1.2 interface over SDL 2, reports 1.2.50 and later.
   const SDL_version *v = SDL_Linked_Version();
   return v && v->major == 1 && v->minor == 2 && v->patch >= 50;
 }
 
-void przygotuj_sdl() {
-  // SDL 2 grabs only the pointer unless asked for the keyboard too; the
-  // player's own setting wins.
-  setenv("SDL_GRAB_KEYBOARD", "1", 0);
-  // Under sdl12-compat every pad SDL 2's controller database knows gives the
-  // same numbers (A 0, B 1, Back 4, Start 6, the D-pad as buttons 11-14).
-  setenv("SDL12COMPAT_USE_GAME_CONTROLLERS", "1", 0);
-  dopasuj_skalowanie();
-}
-
 const char *sterownik_bez_ekranu() {
+  static char sterownik[32];   // the name SDL gives the driver it chose
   if (!SDL_VideoDriverName(sterownik, sizeof sterownik)) sterownik[0] = 0;
   // A driver the player named is what the player wants.
   const char *wybrany = getenv("SDL_VIDEODRIVER");
@@ -159,6 +145,16 @@ static void dopasuj_skalowanie() {
   const char *wybrany = getenv("SDL_VIDEODRIVER");
   bool x11 = !wybrany || !*wybrany || strcmp(wybrany, "x11") == 0;
   if (x11 && getenv("DISPLAY") && !menedzer_okien()) setenv("SDL12COMPAT_OPENGL_SCALING", "0", 1);
+}
+
+void przygotuj_sdl() {
+  // SDL 2 grabs only the pointer unless asked for the keyboard too; the
+  // player's own setting wins.
+  setenv("SDL_GRAB_KEYBOARD", "1", 0);
+  // Under sdl12-compat every pad SDL 2's controller database knows gives the
+  // same numbers (A 0, B 1, Back 4, Start 6, the D-pad as buttons 11-14).
+  setenv("SDL12COMPAT_USE_GAME_CONTROLLERS", "1", 0);
+  dopasuj_skalowanie();
 }
 
 static void brak_trybu() {
