@@ -33,7 +33,7 @@ run() {  # name, label, library path, ctest arguments
   local junit=$PWD/tests-$name.xml rc
   rm -f "$junit"
   LD_LIBRARY_PATH=$path xvfb-run -a -s "-screen 0 1024x768x24 -noreset" \
-    ctest --output-on-failure --repeat until-pass:2 --output-junit "$junit" "$@"
+    ctest --output-on-failure --output-junit "$junit" "$@"
   rc=$?
   notes "$junit"
   return $rc
