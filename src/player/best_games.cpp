@@ -48,7 +48,7 @@ bool nazwa_nagrania(const std::string &nazwa) {
 
 // A whole decimal number without sign in [od, do_].
 static bool liczba_bez_znaku(const char *s, long long od, long long do_, long long *w) {
-  if (!*s || strlen(s) > 19) return false;
+  if (!*s || strlen(s) > 18) return false;   // 18 digits cannot overflow
   long long v = 0;
   for (const char *c = s; *c; c++) {
     if (*c < '0' || *c > '9') return false;

@@ -104,16 +104,19 @@ bool napisy_najlepszych() {
   glPrint(w2 - 192, h2 + 156, tryb == TRYB_KLASYCZNY ? "CLASSIC MODE" : "NORMAL GAME", 0);
   const auto &wpisy = tabela.wpisy[tryb];
   if (wpisy.empty()) {
-    glColor3f(0.2f, 0.4f, 1.0f);
+    glColor3f(1.0f, 0.85f, 0.0f);
     glPrint(w2 - 192, h2 + 60, "NO GAMES YET", 0);
   }
   for (int i = 0; i < (int)wpisy.size(); i++) {
     const WpisTabeli &w = wpisy[i];
     char linia[64];
-    snprintf(linia, sizeof linia, "%2d %6d L%d R%d%s", i + 1, w.wynik, w.poziom, w.wiersze, w.szklo ? " G" : "");
+    // A star after the rank marks a game of glass mode.
+    snprintf(linia, sizeof linia, "%2d%s%6d L%d R%d", i + 1, w.szklo ? "*" : " ", w.wynik, w.poziom, w.wiersze);
+    // The chosen entry green, the others amber: the text is added to the
+    // picture, and strong light colours stand out of the lit bricks best.
     if (i == wybrany) glColor3f(0.2f, 1.0f, 0.2f);
-    else glColor3f(0.2f, 0.4f, 1.0f);
-    glPrint(w2 - 310, h2 + 116 - 30 * i, linia, 0);
+    else glColor3f(1.0f, 0.85f, 0.0f);
+    glPrint(w2 - 300, h2 + 116 - 30 * i, linia, 0);
   }
   char linia[64] = "";
   if (uwaga && uwaga_przebiegi > 0) {
