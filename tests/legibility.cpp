@@ -18,6 +18,7 @@
 #include "render/render.h"
 #include "shell/shell.h"
 #include "text_sound/text_sound.h"
+#include "player/player.h"
 
 #include <png.h>
 
@@ -26,6 +27,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <fstream>
 #include <map>
 #include <sstream>
@@ -97,6 +99,22 @@ struct Ustawienia {
   int height() const { return pola[1]; }
 };
 
+// The table the shots of the screen of best games show: ten games, scores of
+// one to six digits, some in glass mode.
+const int WYNIKI_TABELI[10][3] = {{123456, 12, 240}, {98765, 9, 187}, {45000, 6, 110}, {9999, 3, 58},
+                                  {5000, 2, 31},     {777, 1, 12},    {300, 1, 9},     {88, 1, 4},
+                                  {15, 1, 0},        {1, 1, 0}};
+const long long CZAS_TABELI = 1796700000;
+
+std::string tabela_do_zdjec() {
+  std::string t = "BRIXEL best games 1\n";
+  for (int i = 0; i < 10; i++)
+    t += "normal " + std::to_string(WYNIKI_TABELI[i][0]) + " " + std::to_string(WYNIKI_TABELI[i][1]) + " " +
+         std::to_string(WYNIKI_TABELI[i][2]) + " " + std::to_string(CZAS_TABELI + i) + " " + (i % 3 ? "0" : "1") +
+         " -\n";
+  return t;
+}
+
 // The lines of the named groups at the positions the overlay and the menu use.
 std::vector<Linia> linie(const Ustawienia &u, const std::string &grupy, std::map<std::string, int> &liczby) {
   int w2 = u.width() / 2, h2 = u.height() / 2, h = u.height();
@@ -144,6 +162,20 @@ std::vector<Linia> linie(const Ustawienia &u, const std::string &grupy, std::map
     } else if (g == "unlock") {
       l.push_back({"YOU HAVE UNLOCKED", w2 - 150, h2 + 80, 0, false});
       l.push_back({"GLASS MODE !", w2 - 90, h2 + 40, 0, false});
+    } else if (g == "best") {
+      // The screen of best games on tabela_do_zdjec(), the first entry chosen.
+      l.push_back({". BEST GAMES '", w2 - 224, h2 + 196, 1, true});
+      l.push_back({"NORMAL GAME", w2 - 192, h2 + 156, 0, false});
+      for (int i = 0; i < 10; i++) {
+        snprintf(buf, sizeof buf, "%2d%s%6d L%d R%d", i + 1, i % 3 ? " " : "*", WYNIKI_TABELI[i][0],
+                 WYNIKI_TABELI[i][1], WYNIKI_TABELI[i][2]);
+        l.push_back({buf, w2 - 300, h2 + 116 - 30 * i, 0, false});
+      }
+      time_t czas = (time_t)CZAS_TABELI;
+      struct tm czesci;
+      localtime_r(&czas, &czesci);
+      strftime(buf, sizeof buf, "%Y-%m-%d %H:%M", &czesci);
+      l.push_back({buf, w2 - 256, h2 - 196, 0, false});
     } else if (g == "child") {
       l.push_back({"YOU PLAY LIKE A CHILD", w2 - 332, h2 + 40, 0, false});
       l.push_back({"SO YOU WILL!", w2 - 200, h2, 0, false});
@@ -438,6 +470,29 @@ int zdjecia(const std::string &katalog) {
     fprintf(stderr, "legibility: the alarm is not on\n");
     return 2;
   }
+
+  // The screen of best games, opened by its key in the menu, in the two sizes
+  // and in the dimmed room.
+  std::ofstream(PLIK_TABELI, std::ios::binary | std::ios::trunc) << tabela_do_zdjec();
+  auto najlepsze = [] {
+    gameini = true;
+    menu = false;
+    klatki(1, {SDLK_F2});
+  };
+  for (const char *wyglad : {"normal", "640", "glass"}) {
+    nastaw_wyglad(wyglad);
+    ujecie(std::string("inproc-") + wyglad + "-best.png", "best", najlepsze);
+    klatki(1, {KLAWISZ_ESCAPE});
+  }
+  nastaw_wyglad("normal");
+  ujecie("inproc-dim-best.png", "best", [&] {
+    pozna_gra(false);
+    yzbi = 3399;
+    klatki(2);
+    najlepsze();
+  });
+  klatki(1, {KLAWISZ_ESCAPE});
+  ustaw_swiatlo(true);
   return 0;
 }
 

@@ -5,6 +5,7 @@
 #include "zasady.h"
 #include "game/game.h"
 #include "shell/shell.h"
+#include "player/player.h"
 
 #include <gtest/gtest.h>
 
@@ -413,6 +414,31 @@ TEST_P(Pad, TrzymanePrzyciskiPuszczoneGdyOknoTraciFokus) {
   przebiegi(2);
   EXPECT_EQ(yk, y + 2);
   przycisk(DOL, false);
+}
+
+// Y opens the screen of best games from the main menu, and only there; B and
+// Back leave it for the menu as it was.
+TEST_P(Pad, YOtwieraEkranNajlepszychBIBackGoZamykaja) {
+  const int Y = 3;   // in both layouts
+  for (int wyjscie : {B, BACK}) {
+    wcisnij_pad(Y);
+    EXPECT_TRUE(ekran_najlepszych) << "Y in the main menu did not open the screen";
+    wcisnij_pad(DOL);
+    EXPECT_EQ(elem2, 1) << "the D-pad on the screen moved the menu's cursor";
+    wcisnij_pad(wyjscie);
+    EXPECT_FALSE(ekran_najlepszych) << "B or Back did not leave the screen";
+    EXPECT_TRUE(gameini);
+    EXPECT_FALSE(menu);
+  }
+  menu = true;
+  wcisnij_pad(Y);
+  EXPECT_FALSE(ekran_najlepszych) << "Y opened the screen from the options list";
+  menu = false;
+  gra(0, 5, 3);
+  wcisnij_pad(Y);
+  EXPECT_FALSE(ekran_najlepszych);
+  EXPECT_EQ(pauza, 0);
+  EXPECT_EQ(yk, 3) << "Y acted in a game";
 }
 
 INSTANTIATE_TEST_SUITE_P(Drogi, Pad, ::testing::Values(ZDARZENIA, WIRTUALNY),

@@ -3,6 +3,7 @@
 #include "game/game.h"
 #include "shell/shell.h"
 #include "text_sound/text_sound.h"
+#include "player/player.h"
 
 #include <cstdlib>
 
@@ -95,7 +96,7 @@ void dodaj_klocek() {
 
   wtopa = true;
   chaos = 0;
-  zmiany_opcji();
+  zapis_konca_gry();
   zatrzymaj();
   graj(SMP_MUSIC_GAMEOVER);
   graj(SMP_GAMEOVER);

@@ -3,6 +3,7 @@
 #include "game/game.h"
 #include "render/render.h"
 #include "text_sound/text_sound.h"
+#include "player/player.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -40,14 +41,12 @@ void zakoncz_z_bledem(const char *komunikat) {
 }
 
 int start_programu(int argc, char **argv) {
+  // The command line, the screen size words included; some words end the
+  // program before anything opens.
+  int slowa = czytaj_wiersz_polecen(argc, argv);
+  if (slowa >= 0) return slowa;
   // The pictures are decoded meanwhile; the textures only upload them.
   zacznij_dekodowanie_obrazow();
-  if (argc > 2 && argv[1] && strcmp(argv[1], "resolution") == 0) {
-    int w = atoi(argv[2]);
-    if (w == 800) { width = 800; height = 600; }
-    if (w == 1024) { width = 1024; height = 768; }
-    if (w == 640) { width = 640; height = 480; }
-  }
   wczytanie_poziomu();
 
   if (!otworz_dzwiek()) {
@@ -91,6 +90,7 @@ int start_programu(int argc, char **argv) {
   gameini = true;
   menu = false;
   kloc = true;
+  po_starcie();
   return -1;
 }
 
@@ -107,6 +107,8 @@ void przebieg(Uint8 *stan_klawiszy) {
   int ile = SDLK_LAST;
   Uint8 *surowe = stan_klawiszy ? stan_klawiszy : SDL_GetKeyState(&ile);
   keys = klawisze_pasu(surowe, ile);
+  // Recorded, replayed, or taken by the screen of best games.
+  pas_gracza(keys);
   const Uint8 *k = keys;
 
   // The room and the well's frame, seen through last pass's camera.
@@ -180,6 +182,7 @@ int SDL_main(int argc, char **argv) {
   if (wynik >= 0) return wynik;
   while (!done) {
     przebieg(nullptr);
+    for (int n = dodatkowe_przebiegi(); n > 0 && !done; n--) przebieg(nullptr);
     SDL_Delay(5);
     SDL_GL_SwapBuffers();
   }

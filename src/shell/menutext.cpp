@@ -2,6 +2,7 @@
 #include "shell/shell.h"
 #include "game/game.h"
 #include "text_sound/text_sound.h"
+#include "player/player.h"
 
 const char *tekst_opcji(int e) {
   switch (e) {
@@ -24,6 +25,7 @@ const char *tekst_opcji(int e) {
 }
 
 void napisy_menu() {
+  if (napisy_najlepszych()) return;
   int w2 = width / 2, h2 = height / 2;
   int dx, dy;
   krok_drgania(&dx, &dy);

@@ -3,12 +3,13 @@
 // the pass already reads, so that the rules stay the rules.
 #include "shell/shell.h"
 #include "game/game.h"
+#include "player/player.h"
 
 #include <cstdlib>
 #include <cstring>
 
 // The controls the game uses.
-enum { PAD_A, PAD_B, PAD_START, PAD_BACK, PAD_GORA, PAD_DOL, PAD_LEWO, PAD_PRAWO, PAD_ILE };
+enum { PAD_A, PAD_B, PAD_START, PAD_BACK, PAD_GORA, PAD_DOL, PAD_LEWO, PAD_PRAWO, PAD_Y, PAD_ILE };
 
 static const int MAKS_PADOW = 8;
 static const int MAKS_PRZYCISKOW = 32;
@@ -117,6 +118,7 @@ static void kontrolki_pada(int p, bool *k) {
   k[PAD_B] |= przycisk(1);
   k[PAD_BACK] |= przycisk(uklad_kontrolera ? 4 : 6);
   k[PAD_START] |= przycisk(uklad_kontrolera ? 6 : 7);
+  k[PAD_Y] |= przycisk(3);   // Y is 3 in both layouts
   bool krzyz[4] = {(krzyzak & SDL_HAT_UP) != 0, (krzyzak & SDL_HAT_DOWN) != 0,
                    (krzyzak & SDL_HAT_LEFT) != 0, (krzyzak & SDL_HAT_RIGHT) != 0};
   for (int d = 0; d < 4; d++) {
@@ -132,7 +134,8 @@ static int klawisz_dla(int kontrolka) {
   switch (kontrolka) {
     case PAD_A: return gameini ? KLAWISZ_RETURN : wtopa ? KLAWISZ_Y : KLAWISZ_GORA;
     case PAD_START: return gameini ? KLAWISZ_RETURN : wtopa ? KLAWISZ_Y : KLAWISZ_P;
-    case PAD_B: return gameini && menu ? KLAWISZ_ESCAPE : -1;
+    case PAD_B: return gameini && (menu || ekran_najlepszych) ? KLAWISZ_ESCAPE : -1;
+    case PAD_Y: return gameini && !menu ? SDLK_F2 : -1;   // the screen of best games
     case PAD_BACK: return KLAWISZ_ESCAPE;
     case PAD_GORA: return w_grze || gameini ? KLAWISZ_GORA : -1;
     case PAD_DOL: return w_grze || gameini ? KLAWISZ_DOL : -1;

@@ -1,0 +1,135 @@
+// The screen of best games, over the menu's scene in place of the main menu's
+// lines. F2 in the main menu (a pad's Y stands for it there) opens it on the
+// table of the mode chosen in the options; Up and Down choose an entry, Return
+// watches its recording, Escape (a pad's B or Back) goes back. While it is
+// shown the pass's keys are the screen's alone: the menu under it never sees
+// them. A key acts on its press; keys held as the screen opens or comes back
+// from a replay wait for their release.
+#include "player/player.h"
+#include "game/game.h"
+#include "shell/shell.h"
+#include "text_sound/text_sound.h"
+
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+
+bool ekran_najlepszych = false;
+
+static Tabela tabela;              // as read when the screen opened
+static int tryb = TRYB_ZWYKLY;     // the mode shown
+static int wybrany = 0;            // entry under the cursor
+static bool f2_trzymany = false;   // F2 held since it last acted
+static bool czeka = false;         // the screen's keys wait for all of them to be up
+static const char *uwaga = nullptr;   // a line in place of the date, for a while
+static int uwaga_przebiegi = 0;
+
+static const int KLAWISZ_EKRANU = SDLK_F2;
+
+static void otworz_ekran() {
+  tabela = wczytaj_tabele();
+  tryb = klasyczny ? TRYB_KLASYCZNY : TRYB_ZWYKLY;
+  wybrany = 0;
+  uwaga = nullptr;
+  ekran_najlepszych = true;
+  czeka = true;
+  graj(SMP_ROTATE);
+}
+
+void powrot_na_ekran() {
+  ekran_najlepszych = true;
+  czeka = true;
+}
+
+// Return on an entry: its recording read and watched, or a line saying why not.
+static void obejrzyj(const WpisTabeli &w) {
+  std::string tresc, blad;
+  Nagranie n;
+  uwaga_przebiegi = 300;
+  if (w.nagranie.empty() || !czytaj_plik(w.nagranie.c_str(), &tresc, 64u << 20)) {
+    uwaga = "NO RECORDING";
+    return;
+  }
+  if (!nagranie_z_tekstu(tresc, &n, &blad) || !zacznij_odtwarzanie(n, false)) {
+    fprintf(stderr, "brixel: %s cannot be replayed: %s\n", w.nagranie.c_str(),
+            blad.empty() ? "its game state is damaged" : blad.c_str());
+    uwaga = "BAD RECORDING";
+    return;
+  }
+  uwaga = nullptr;
+  ekran_najlepszych = false;
+}
+
+bool klawisze_ekranu(Uint8 *k) {
+  bool f2 = k[KLAWISZ_EKRANU] != 0;
+  bool f2_nowy = f2 && !f2_trzymany;
+  f2_trzymany = f2;
+  if (!gameini) {
+    ekran_najlepszych = false;
+    return false;
+  }
+  if (!ekran_najlepszych) {
+    if (menu || !f2_nowy) return false;
+    otworz_ekran();
+    memset(k, 0, SDLK_LAST);
+    return true;
+  }
+  const auto &wpisy = tabela.wpisy[tryb];
+  int ile = (int)wpisy.size();
+  bool gora = k[KLAWISZ_GORA], dol = k[KLAWISZ_DOL], ret = k[KLAWISZ_RETURN], esc = k[KLAWISZ_ESCAPE];
+  if (czeka) {
+    czeka = gora || dol || ret || esc;
+  } else if (esc) {
+    ekran_najlepszych = false;
+    graj(SMP_ROTATE);
+  } else if ((gora || dol) && ile > 0) {
+    wybrany = (wybrany + (dol ? 1 : ile - 1)) % ile;
+    czeka = true;
+    graj(SMP_ROTATE);
+  } else if (ret && wybrany < ile) {
+    czeka = true;
+    obejrzyj(wpisy[wybrany]);
+  }
+  memset(k, 0, SDLK_LAST);
+  return true;
+}
+
+bool napisy_najlepszych() {
+  if (!ekran_najlepszych) return false;
+  int w2 = width / 2, h2 = height / 2;
+  int dx, dy;
+  krok_drgania(&dx, &dy);
+  glColor3f(1.0f, 1.0f, 0.0f);
+  glPrint(w2 - 224 + dx, h2 + 196 + dy, ". BEST GAMES '", 1);
+  glPrint(w2 - 192, h2 + 156, tryb == TRYB_KLASYCZNY ? "CLASSIC MODE" : "NORMAL GAME", 0);
+  const auto &wpisy = tabela.wpisy[tryb];
+  if (wpisy.empty()) {
+    glColor3f(1.0f, 0.85f, 0.0f);
+    glPrint(w2 - 192, h2 + 60, "NO GAMES YET", 0);
+  }
+  for (int i = 0; i < (int)wpisy.size(); i++) {
+    const WpisTabeli &w = wpisy[i];
+    char linia[64];
+    // A star after the rank marks a game of glass mode.
+    snprintf(linia, sizeof linia, "%2d%s%6d L%d R%d", i + 1, w.szklo ? "*" : " ", w.wynik, w.poziom, w.wiersze);
+    // The chosen entry green, the others amber: the text is added to the
+    // picture, and strong light colours stand out of the lit bricks best.
+    if (i == wybrany) glColor3f(0.2f, 1.0f, 0.2f);
+    else glColor3f(1.0f, 0.85f, 0.0f);
+    glPrint(w2 - 300, h2 + 116 - 30 * i, linia, 0);
+  }
+  char linia[64] = "";
+  if (uwaga && uwaga_przebiegi > 0) {
+    uwaga_przebiegi--;
+    snprintf(linia, sizeof linia, "%s", uwaga);
+    glColor3f(1.0f, 0.2f, 0.2f);
+  } else if (wybrany < (int)wpisy.size()) {
+    time_t czas = (time_t)wpisy[wybrany].czas;
+    struct tm czesci;
+    if (localtime_r(&czas, &czesci)) strftime(linia, sizeof linia, "%Y-%m-%d %H:%M", &czesci);
+    glColor3f(1.0f, 1.0f, 0.0f);
+  }
+  if (linia[0]) glPrint(w2 - 256, h2 - 196, linia, 0);
+  glColor3f(1.0f, 0.4f, 0.8f);
+  return true;
+}

@@ -1,0 +1,106 @@
+// The command line. Every word is read before anything starts:
+//   resolution 640|800|1024   the screen size before config.cfg is read
+//   --window, --fullscreen    the window's own words (slowo_okna)
+//   --replay FILE             play a recording in the room, print how it ended
+//   --scores                  print the tables of best games, open no window
+//   --help                    print the command line, open no window
+// Words that start with '-' and are none of these end the program with a
+// message and status 1; other words are ignored, as they always were.
+#include "player/player.h"
+#include "shell/shell.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+static bool jest_odtwarzanie = false;   // a recording was named on the command line
+static Nagranie z_wiersza;             // and read
+
+static const char *const POMOC =
+    "Usage: brixel [resolution 640|800|1024] [--window | --fullscreen] [--replay FILE]\n"
+    "       brixel --scores\n"
+    "       brixel --help\n"
+    "A falling-block puzzle game in a 3-D room.\n"
+    "\n"
+    "  resolution WIDTH  screen size 640x480, 800x600 or 1024x768, set before\n"
+    "                    config.cfg is read (whose size, read afterwards, decides)\n"
+    "  --window          open in a window for this run, overriding preferences.cfg\n"
+    "  --fullscreen      open full screen for this run, overriding preferences.cfg\n"
+    "  --replay FILE     play a recorded game in the room and end, printing\n"
+    "                    \"score S level L rows R\" (status 1 for a file that is no\n"
+    "                    recording of these rules)\n"
+    "  --scores          print the tables of best games and end, without a window:\n"
+    "                    \"mode rank score level rows date look recording\" a line\n"
+    "  --help            print this and end\n"
+    "\n"
+    "In the main menu F2 (a pad's Y) shows the best games of the mode chosen in\n"
+    "the options: Up and Down choose, Return watches the game, Escape (B, Back)\n"
+    "goes back. While a game is watched, Right held plays it fast and Escape\n"
+    "stops it. config.cfg, best.txt and recordings/ are in the working folder.\n";
+
+static void wypisz_tabele() {
+  Tabela t = wczytaj_tabele();
+  for (int tryb = 0; tryb < LICZBA_TRYBOW; tryb++)
+    for (size_t i = 0; i < t.wpisy[tryb].size(); i++)
+      printf("%s\n", linia_wyniku(tryb, (int)i + 1, t.wpisy[tryb][i]).c_str());
+}
+
+int czytaj_wiersz_polecen(int argc, char **argv) {
+  bool pomoc = false, wyniki = false;
+  const char *plik = nullptr;
+  for (int i = 1; i < argc && argv[i]; i++) {
+    const char *s = argv[i];
+    if (strcmp(s, "resolution") == 0) {
+      if (i + 1 >= argc || !argv[i + 1]) continue;
+      int w = atoi(argv[++i]);
+      if (w == 800) { width = 800; height = 600; }
+      if (w == 1024) { width = 1024; height = 768; }
+      if (w == 640) { width = 640; height = 480; }
+    } else if (strcmp(s, "--help") == 0 || strcmp(s, "-h") == 0) {
+      pomoc = true;
+    } else if (strcmp(s, "--scores") == 0) {
+      wyniki = true;
+    } else if (strcmp(s, "--replay") == 0) {
+      if (i + 1 >= argc || !argv[i + 1]) {
+        fputs("brixel: --replay needs the file of a recording (brixel --help)\n", stderr);
+        return 1;
+      }
+      plik = argv[++i];
+    } else if (slowo_okna(s)) {
+      continue;
+    } else if (s[0] == '-') {
+      fprintf(stderr, "brixel: unknown option %s (brixel --help lists the command line)\n", s);
+      return 1;
+    }
+  }
+  if (pomoc) {
+    fputs(POMOC, stdout);
+    return 0;
+  }
+  if (wyniki) {
+    wypisz_tabele();
+    return fflush(stdout) == 0 ? 0 : 1;
+  }
+  if (plik) {
+    std::string tresc, blad;
+    if (!czytaj_plik(plik, &tresc, 64u << 20)) {
+      fprintf(stderr, "brixel: cannot read %s (%s)\n", plik, strerror(errno));
+      return 1;
+    }
+    if (!nagranie_z_tekstu(tresc, &z_wiersza, &blad)) {
+      fprintf(stderr, "brixel: %s cannot be replayed: %s\n", plik, blad.c_str());
+      return 1;
+    }
+    if (!przywroc_stan(z_wiersza.stan, false)) {
+      fprintf(stderr, "brixel: %s cannot be replayed: its game state is damaged\n", plik);
+      return 1;
+    }
+    jest_odtwarzanie = true;
+  }
+  return -1;
+}
+
+void po_starcie() {
+  if (jest_odtwarzanie) zacznij_odtwarzanie(z_wiersza, true);
+}

@@ -1,0 +1,139 @@
+// What the player keeps beside the game's own settings, and the ways of looking
+// at it: the table of best games, the recordings of games, the screen of best
+// games, the replays and the command line.
+#ifndef BRIXEL_PLAYER_H
+#define BRIXEL_PLAYER_H
+
+#include <SDL.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+// ---- The table of best games (best_games.cpp) ----
+
+const int MIEJSCA_TABELI = 10;  // entries kept of each mode
+// The modes whose scores are compared: the normal game and classic mode.
+enum { TRYB_ZWYKLY = 0, TRYB_KLASYCZNY = 1, LICZBA_TRYBOW = 2 };
+
+struct WpisTabeli {
+  int wynik = 0, poziom = 1, wiersze = 0;
+  long long czas = 0;           // when the game ended, seconds since 1970
+  int szklo = 0;                // the game was played in glass mode
+  std::string nagranie;         // its recording, relative to the working directory; "" none
+};
+struct Tabela {
+  std::vector<WpisTabeli> wpisy[LICZBA_TRYBOW];   // best first
+};
+
+extern const char *const PLIK_TABELI;      // best.txt, beside config.cfg
+extern const char *const KATALOG_NAGRAN;   // recordings/, beside it
+
+// The table from the file's text; false when the text is no table.
+bool tabela_z_tekstu(const std::string &tekst, Tabela *t);
+std::string tekst_tabeli(const Tabela &t);
+// The rank (0 best) a game of this score takes in the mode, -1 when it does not
+// enter: a tie ranks behind the games already there.
+int miejsce_w_tabeli(const Tabela &t, int tryb, int wynik);
+// A recording's name as the table keeps it: recordings/ and letters, digits
+// and '-' before ".rec".
+bool nazwa_nagrania(const std::string &nazwa);
+// Reads the table under its lock. A damaged or unreadable file is renamed
+// aside (best.txt.damaged-<time>) with one line on standard error, and the
+// table starts empty.
+Tabela wczytaj_tabele();
+// Enters a finished game into its mode's table under the lock, with its
+// recording (written to recordings/ only when the game enters), and removes
+// the recordings no entry names. Returns the rank from 1, 0 when the game did
+// not enter or nothing could be written.
+int dopisz_gre(int tryb, const WpisTabeli &wpis, const std::string &tresc_nagrania);
+// A line of `brixel --scores` for one entry.
+std::string linia_wyniku(int tryb, int miejsce, const WpisTabeli &w);
+
+// ---- Recording files (recording_file.cpp) ----
+
+const int WERSJA_ZASAD = 1;    // the rules a recording replays under
+// The pass-by-pass key state: bits 0-8 the keys the rules read, bit 9 the
+// pause flag and bits 10-11 the unsettled-keyboard count, as they stand when
+// the pass has read its keys.
+const int BITY_PASU = 12;
+struct Seria {
+  unsigned stan;                // the pass's state, as above
+  unsigned ile;                 // passes in a row with it
+};
+struct Nagranie {
+  int tryb = TRYB_ZWYKLY, szklo = 0;
+  int wynik = 0, poziom = 1, wiersze = 0;   // how the game ended
+  std::vector<std::pair<std::string, std::string>> stan;   // the game's state at its first pass, by name
+  std::vector<Seria> serie;
+  long long przebiegi = 0;      // passes, the sum of the runs
+};
+// Runs on past this many passes are not kept (about three days of play).
+const long long NAJWIECEJ_PRZEBIEGOW = 40000000;
+std::string tekst_nagrania(const Nagranie &n);
+// False with the reason in blad when the text is not a recording, or one of
+// another version of the rules.
+bool nagranie_z_tekstu(const std::string &tekst, Nagranie *n, std::string *blad);
+// The whole of a file; false when it cannot be read or exceeds the limit.
+bool czytaj_plik(const char *nazwa, std::string *tresc, size_t najwiecej);
+
+// ---- The recorder and the game's state (recording.cpp) ----
+
+// After the pass has read its keys (k, SDLK_LAST bytes): a replay puts its
+// recorded keys there, the screen of best games takes them, and otherwise a
+// running game has this pass recorded. Called by every pass.
+void pas_gracza(Uint8 *k);
+// The game's state that a replay starts from, by name.
+std::vector<std::pair<std::string, std::string>> zrzut_stanu();
+// Puts it back (only checks it unless wstaw); false, with nothing changed, when
+// a value is missing or out of range.
+bool przywroc_stan(const std::vector<std::pair<std::string, std::string>> &stan, bool wstaw);
+// A pass's state (see Seria) from the keys k and the flags, and back: the keys
+// into k (SDLK_LAST bytes), the flags set.
+unsigned stan_pasu_z(const Uint8 *k);
+void stan_pasu_do(unsigned stan, Uint8 *k);
+// The recording of the game in progress, and of the last one finished (at game
+// over, once its score has settled); false when there is none.
+bool biezace_nagranie(Nagranie *n);
+bool ostatnie_nagranie(Nagranie *n);
+
+// ---- Watching a recording (replay.cpp) ----
+
+extern bool odtwarzanie;        // a replay is on screen
+// Starts a replay from the menu: the game's state is kept to be put back when
+// it ends. z_polecenia: the program ends with it.
+bool zacznij_odtwarzanie(const Nagranie &n, bool z_polecenia);
+// One replay pass: the watcher's keys in k are read and replaced by the
+// recorded ones.
+void pas_odtwarzania(Uint8 *k);
+// Stops the replay and puts the menu back as it was.
+void zakoncz_odtwarzanie();
+// Passes that the main loop runs besides its own before drawing the frame
+// (the replay's speed-up).
+int dodatkowe_przebiegi();
+// In place of the settings write and window re-creation of a game over: a
+// replay changes nothing stored.
+void zapis_konca_gry();
+long long przebiegi_odtworzone();   // passes of the recording replayed so far
+
+// ---- The screen of best games (best_screen.cpp) ----
+
+extern bool ekran_najlepszych;  // the screen is shown (in the menu)
+// The screen's keys in the main menu; true when the pass's keys are taken.
+bool klawisze_ekranu(Uint8 *k);
+// Back from a replay started on the screen.
+void powrot_na_ekran();
+// Draws the screen instead of the main menu's lines; false when it is not shown.
+bool napisy_najlepszych();
+
+// ---- The command line (command_line.cpp) ----
+
+// Reads every word. Returns -1 when the game is to start, otherwise the status
+// the program ends with at once (--help, --scores, a wrong word).
+int czytaj_wiersz_polecen(int argc, char **argv);
+// After the start-up: the replay asked for on the command line, if any.
+void po_starcie();
+// A word of the window's own (--window, --fullscreen); true when it is one.
+bool slowo_okna(const char *slowo);
+
+#endif
