@@ -337,3 +337,19 @@ TEST_F(Zasady, OpcjeZawijajaSiedemLubOsiem) {
 }
 
 }  // namespace
+
+// The piece that ends the game scores after the game over's write: the record it
+// sets reaches config.cfg once the score has settled, here as the player quits.
+TEST_F(Zasady, RekordZKoncaGryZapisanyPrzedWyjsciem) {
+  rekord = 50;
+  score = 100;
+  koniec_gry();
+  ASSERT_GT(rekord, 100);
+  char zapisany[16];
+  snprintf(zapisany, sizeof zapisany, "%06d\n", rekord);
+  EXPECT_NE(tresc_configu().substr(23), zapisany) << "the game over's write already had the record";
+  przebieg_z({KLAWISZ_N});
+  EXPECT_TRUE(done);
+  done = false;
+  EXPECT_EQ(tresc_configu(), std::string("640\n480\n16\n1\n1\n1\n0\n0\n0\n1\n") + zapisany);
+}

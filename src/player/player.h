@@ -114,6 +114,9 @@ int dodatkowe_przebiegi();
 // In place of the settings write and window re-creation of a game over: a
 // replay changes nothing stored.
 void zapis_konca_gry();
+// Once a finished game's score has settled: config.cfg written again when the
+// record rose after the game over's write.
+void zapis_po_ustaleniu();
 long long przebiegi_odtworzone();   // passes of the recording replayed so far
 
 // ---- The screen of best games (best_screen.cpp) ----

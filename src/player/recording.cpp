@@ -262,6 +262,7 @@ static void zakoncz_nagranie() {
   std::string tresc = nagranie.przebiegi < NAJWIECEJ_PRZEBIEGOW ? tekst_nagrania(nagranie) : std::string();
   dopisz_gre(nagranie.tryb, w, tresc);
   nagranie = Nagranie();
+  zapis_po_ustaleniu();
 }
 
 static void nagraj_pas(const Uint8 *k) {

@@ -48,13 +48,26 @@ int dodatkowe_przebiegi() {
   return odtwarzanie && szybko && !po_grze ? PRZEBIEGI_NA_KLATKE - 1 : 0;
 }
 
+// The record as the last game over's write stored it; -1 before one.
+static int zapisany_rekord = -1;
+
 void zapis_konca_gry() {
   if (!odtwarzanie) {
     zmiany_opcji();
+    zapisany_rekord = rekord;
     return;
   }
   // What the new window would have done to the keyboard.
   klawiatura_niepewna = 2;
+}
+
+void zapis_po_ustaleniu() {
+  // The game over's write comes before that pass's points reach the record,
+  // and the last rows' particles and messages may still score: a record that
+  // rose since then is written now, so that quitting does not lose it.
+  if (odtwarzanie || zapisany_rekord < 0 || rekord <= zapisany_rekord) return;
+  if (zapisz_ustawienia()) zapisany_rekord = rekord;
+  else fputs("Cannot write config.cfg: the new record is not saved.\n", stderr);
 }
 
 void zakoncz_odtwarzanie() {
