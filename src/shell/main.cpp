@@ -1,6 +1,7 @@
 // Start-up, the main loop and shutdown.
 #include "shell/shell.h"
 #include "game/game.h"
+#include "player/player.h"
 #include "render/render.h"
 #include "text_sound/text_sound.h"
 
@@ -48,6 +49,10 @@ int start_programu(int argc, char **argv) {
     if (w == 1024) { width = 1024; height = 768; }
     if (w == 640) { width = 640; height = 480; }
   }
+  // ---- The window's command-line words (player/window_switch.cpp) ----
+  for (int i = 1; i < argc; i++)
+    if (argv[i]) slowo_okna(argv[i]);
+  // ----
   wczytanie_poziomu();
 
   if (!otworz_dzwiek()) {
@@ -73,6 +78,10 @@ int start_programu(int argc, char **argv) {
     SDL_Quit();
     return 1;
   }
+  // The player's keys and the choice of a window (SDL names the keys once its
+  // video has started).
+  wczytaj_preferencje();
+  wybierz_tryb_okna();
   SDL_ShowCursor(0);
   // The input is grabbed once the window is open (a grab asked for before it
   // leaves SDL 2 holding the pointer only).

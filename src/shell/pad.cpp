@@ -3,12 +3,10 @@
 // the pass already reads, so that the rules stay the rules.
 #include "shell/shell.h"
 #include "game/game.h"
+#include "player/player.h"
 
 #include <cstdlib>
 #include <cstring>
-
-// The controls the game uses.
-enum { PAD_A, PAD_B, PAD_START, PAD_BACK, PAD_GORA, PAD_DOL, PAD_LEWO, PAD_PRAWO, PAD_ILE };
 
 static const int MAKS_PADOW = 8;
 static const int MAKS_PRZYCISKOW = 32;
@@ -117,6 +115,9 @@ static void kontrolki_pada(int p, bool *k) {
   k[PAD_B] |= przycisk(1);
   k[PAD_BACK] |= przycisk(uklad_kontrolera ? 4 : 6);
   k[PAD_START] |= przycisk(uklad_kontrolera ? 6 : 7);
+  // X and Y act only when bound in preferences.cfg; 2 and 3 in both orders.
+  k[PAD_X] |= przycisk(2);
+  k[PAD_Y] |= przycisk(3);
   bool krzyz[4] = {(krzyzak & SDL_HAT_UP) != 0, (krzyzak & SDL_HAT_DOWN) != 0,
                    (krzyzak & SDL_HAT_LEFT) != 0, (krzyzak & SDL_HAT_RIGHT) != 0};
   for (int d = 0; d < 4; d++) {
@@ -125,9 +126,9 @@ static void kontrolki_pada(int p, bool *k) {
   }
 }
 
-// The key a control stands for when it is pressed: in a game, in the menu and
-// options list, or after game over. -1 for none.
-static int klawisz_dla(int kontrolka) {
+// The key a control stands for by default when it is pressed: in a game, in
+// the menu and options list, or after game over. -1 for none.
+static int domyslny_klawisz(int kontrolka) {
   bool w_grze = !gameini && !wtopa;
   switch (kontrolka) {
     case PAD_A: return gameini ? KLAWISZ_RETURN : wtopa ? KLAWISZ_Y : KLAWISZ_GORA;
@@ -151,7 +152,7 @@ const Uint8 *klawisze_padow() {
     // A control keeps the key it was pressed as until it is let go, so that
     // A held from the menu into the game does not turn the piece.
     if (!k[c]) klawisz_kontrolki[c] = 0;
-    else if (klawisz_kontrolki[c] == 0) klawisz_kontrolki[c] = klawisz_dla(c);
+    else if (klawisz_kontrolki[c] == 0) klawisz_kontrolki[c] = klawisz_kontrolki_gracza(c, domyslny_klawisz(c));
     if (klawisz_kontrolki[c] > 0) klawisze[klawisz_kontrolki[c]] = 1;
   }
   return klawisze;
