@@ -6,6 +6,7 @@
 // window manager.
 #include "harness.h"
 #include "game/game.h"
+#include "player/player.h"
 #include "shell/shell.h"
 
 #include <gtest/gtest.h>
@@ -23,6 +24,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <thread>
 #include <vector>
@@ -433,4 +436,106 @@ TEST_F(PulpitZMenedzerem, MinimalizacjaIInneOknoPauzujaGre) {
   waitpid(inne, nullptr, 0);
   ASSERT_EQ(system(("xdotool windowactivate " + id + " 2>/dev/null").c_str()), 0);
   EXPECT_TRUE(az_do([] { return !okno_opuszczone; }, 10.0)) << "the window did not get the focus back";
+}
+
+// ---- Full screen or a window: F11 and Alt+Return ----
+
+namespace {
+
+// What a switch must keep: the well, the piece, the score and the state flags.
+std::string stan_gry() {
+  std::string s((const char *)studnia, sizeof studnia);
+  for (int v : {xk, yk, jaki, score, level, pauza, (int)gameini, (int)menu, (int)wtopa, elem, elem2})
+    s += std::to_string(v) + ",";
+  return s;
+}
+
+// The window as the switch left it: 800 x 600 either way; full screen with the
+// keyboard and pointer held and the cursor hidden, or a window that holds
+// neither, shows the cursor, and lets another client take the keyboard.
+void sprawdz_tryb(bool okno) {
+  SCOPED_TRACE(okno ? "in a window" : "full screen");
+  EXPECT_EQ(w_oknie, okno);
+  SDL_Surface *s = SDL_GetVideoSurface();
+  ASSERT_NE(s, nullptr);
+  EXPECT_EQ(s->w, 800);
+  EXPECT_EQ(s->h, 600);
+  EXPECT_EQ((s->flags & SDL_FULLSCREEN) != 0, !okno);
+  EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), okno ? 1 : 0);
+  EXPECT_EQ(SDL_WM_GrabInput(SDL_GRAB_QUERY), okno ? SDL_GRAB_OFF : SDL_GRAB_ON);
+  EXPECT_TRUE(az_do([okno] { return chwyt_teraz().zajeta_dla_innych != okno; }, 5.0))
+      << (okno ? "another client cannot take the keyboard from the window" : "the keyboard is not held");
+}
+
+// F11 there and back in every state of the game, the player's file kept.
+void przelaczenia_f11() {
+  std::ofstream("preferences.cfg") << "# my keys\nleft = a\n";
+  struct {
+    const char *nazwa;
+    void (*przygotuj)();
+  } stany[] = {
+      {"a game", [] { gra(2, 4, 6); }},
+      {"a paused game", [] { gra(1, 6, 2); pauza = 1; }},
+      {"the menu", [] { elem2 = 2; }},
+      {"the options list", [] { elem2 = 2; menu = true; elem = 3; }},
+      {"game over", [] { gra(0, 5, 1); wtopa = true; }},
+  };
+  for (auto &st : stany) {
+    SCOPED_TRACE(st.nazwa);
+    stan_poczatkowy();
+    st.przygotuj();
+    for (int x = 1; x <= 7; x++) studnia[x * 21 + 20] = 1;
+    score = 120;
+    std::string przed = stan_gry();
+    for (bool okno : {true, false}) {
+      nacisnij(SDLK_F11);
+      EXPECT_EQ(stan_gry(), przed) << "the switch changed the game";
+      sprawdz_tryb(okno);
+      std::ifstream f("preferences.cfg");
+      std::string t((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+      EXPECT_EQ(t, std::string("# my keys\nleft = a\nwindow = ") + (okno ? "yes\n" : "no\n"));
+    }
+  }
+  remove("preferences.cfg");
+}
+
+}  // namespace
+
+TEST_F(Pulpit, F11WOknoIZPowrotemWKazdymStanie) { przelaczenia_f11(); }
+TEST_F(PulpitZMenedzerem, F11WOknoIZPowrotemWKazdymStanie) { przelaczenia_f11(); }
+
+// Alt+Return switches and its Return stays up until released; Return held
+// before Alt is Return.
+TEST_F(Pulpit, AltReturnPrzelaczaINieJestReturnem) {
+  klatki(1, {SDLK_LALT});
+  klatki(1, {SDLK_LALT, KLAWISZ_RETURN});
+  sprawdz_tryb(true);
+  klatki(5, {KLAWISZ_RETURN});
+  EXPECT_TRUE(gameini) << "the Return of Alt+Return started a game";
+  klatki(1);
+  klatki(1, {KLAWISZ_RETURN});
+  EXPECT_FALSE(gameini) << "Return no longer starts a game";
+  klatki(3, {KLAWISZ_RETURN, SDLK_RALT});
+  EXPECT_TRUE(w_oknie) << "Alt after Return switched";
+  klatki(1);
+  klatki(1, {SDLK_RALT, KLAWISZ_RETURN});
+  sprawdz_tryb(false);
+  klatki(1);
+  remove("preferences.cfg");
+}
+
+// In a window too, the manager's minimise pauses a game.
+TEST_F(PulpitZMenedzerem, MinimalizacjaWOknieTezPauzuje) {
+  nacisnij(SDLK_F11);
+  ASSERT_TRUE(w_oknie);
+  ASSERT_TRUE(az_do([] { return !okno_opuszczone; }, 5.0));
+  std::string id = std::to_string(okno_gry());
+  gra(0, 5, 3);
+  ASSERT_EQ(system(("xdotool windowminimize " + id).c_str()), 0);
+  EXPECT_TRUE(az_do([] { return pauza == 1; }, 10.0)) << "minimised, the game in a window did not pause";
+  ASSERT_EQ(system(("xdotool windowactivate " + id + " 2>/dev/null").c_str()), 0);
+  EXPECT_TRUE(az_do([] { return !okno_opuszczone; }, 10.0));
+  nacisnij(SDLK_F11);
+  sprawdz_tryb(false);
+  remove("preferences.cfg");
 }
