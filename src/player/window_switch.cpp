@@ -9,6 +9,10 @@
 #include "player/player.h"
 #include "shell/shell.h"
 
+#include <SDL_syswm.h>
+#include <X11/Xlib.h>
+#include <X11/keysym.h>
+
 #include <cstring>
 
 bool w_oknie = false;
@@ -36,11 +40,28 @@ void chwyt_okna() {
   SDL_ShowCursor(w_oknie ? 1 : 0);
 }
 
+// Whether the X server has the key down, whatever SDL's window knows: a new
+// window reads every key as up until it has the focus, then as it is, and a
+// switch key still held must not switch again. False when it cannot tell.
+static bool wcisniety_w_x(KeySym klawisz) {
+  SDL_SysWMinfo opis;
+  SDL_VERSION(&opis.version);
+  if (SDL_GetWMInfo(&opis) <= 0 || opis.subsystem != SDL_SYSWM_X11 || !opis.info.x11.display) return false;
+  Display *d = opis.info.x11.display;
+  char mapa[32];
+  if (opis.info.x11.lock_func) opis.info.x11.lock_func();
+  XQueryKeymap(d, mapa);
+  KeyCode kod = XKeysymToKeycode(d, klawisz);
+  if (opis.info.x11.unlock_func) opis.info.x11.unlock_func();
+  return kod != 0 && (mapa[kod / 8] >> (kod % 8) & 1);
+}
+
 void klawisze_okna(Uint8 *k) {
-  // A latch lets go on a pass where its key is up, once the keyboard of a new
-  // window can be trusted.
-  if (!k[SDLK_F11] && klawiatura_niepewna == 0) f11_trzymany = false;
-  if (!k[SDLK_RETURN] && klawiatura_niepewna == 0) return_trzymany = false;
+  // A latch lets go on a pass where its key is up, in SDL's window and at the
+  // X server both, once the keyboard of the new window can be trusted.
+  if (f11_trzymany && !k[SDLK_F11] && klawiatura_niepewna == 0 && !wcisniety_w_x(XK_F11)) f11_trzymany = false;
+  if (return_trzymany && !k[SDLK_RETURN] && klawiatura_niepewna == 0 && !wcisniety_w_x(XK_Return))
+    return_trzymany = false;
   bool alt = k[SDLK_LALT] || k[SDLK_RALT];
   // Return pressed with Alt held; Return already held when Alt came is Return.
   bool alt_return = alt && k[SDLK_RETURN] && !return_trzymany && !return_przed;
