@@ -65,10 +65,15 @@ static std::string uproszczone(const std::string &s) {
 static int wejscie_nazwy(const std::string &nazwa) {
   for (int p = 0; p < LICZBA_WEJSC - WEJSCIE_PADA; p++)
     if (nazwa == nazwy_pada[p]) return WEJSCIE_PADA + p;
-  for (int k = 1; k < SDLK_LAST; k++) {
-    const char *n = SDL_GetKeyName((SDLKey)k);
-    if (n && strcmp(n, "unknown key") != 0 && uproszczone(n) == nazwa) return k;
-  }
+  // SDL's names, simplified once (SDL names the keys once its video has started).
+  static std::vector<std::string> nazwy;
+  if (nazwy.empty())
+    for (int k = 0; k < SDLK_LAST; k++) {
+      const char *n = k ? SDL_GetKeyName((SDLKey)k) : nullptr;
+      nazwy.push_back(n && strcmp(n, "unknown key") != 0 ? uproszczone(n) : "");
+    }
+  for (int k = 1; k < SDLK_LAST; k++)
+    if (!nazwy[k].empty() && nazwy[k] == nazwa) return k;
   return -1;
 }
 
