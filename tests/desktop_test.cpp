@@ -539,3 +539,21 @@ TEST_F(PulpitZMenedzerem, MinimalizacjaWOknieTezPauzuje) {
   sprawdz_tryb(false);
   remove("preferences.cfg");
 }
+
+// F11 held through the switch: the new window reads it up until it has the
+// focus, then held; only its release at the X server lets it switch again.
+TEST_F(Pulpit, F11TrzymanyPrzezPrzelaczenieNiePrzelaczaDrugiRaz) {
+  ASSERT_EQ(system("xdotool keydown F11"), 0);
+  nacisnij(SDLK_F11);
+  ASSERT_TRUE(w_oknie);
+  klatki(5);
+  klatki(3, {SDLK_F11});
+  EXPECT_TRUE(w_oknie) << "F11 held through the switch switched again";
+  ASSERT_EQ(system("xdotool keyup F11"), 0);
+  do_pustej_kolejki();
+  klatki(2);
+  nacisnij(SDLK_F11);
+  sprawdz_tryb(false);
+  klatki(1);
+  remove("preferences.cfg");
+}
