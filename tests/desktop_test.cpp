@@ -445,7 +445,7 @@ namespace {
 // What a switch must keep: the well, the piece, the score and the state flags.
 std::string stan_gry() {
   std::string s((const char *)studnia, sizeof studnia);
-  for (int v : {xk, yk, jaki, score, level, pauza, (int)gameini, (int)menu, (int)wtopa, elem, elem2})
+  for (int v : {xk, yk, jaki, score, level, pauza, (int)gameini, (int)menu, (int)wtopa, elem, elem2, width, height})
     s += std::to_string(v) + ",";
   return s;
 }
@@ -478,11 +478,15 @@ void przelaczenia_f11() {
       {"a paused game", [] { gra(1, 6, 2); pauza = 1; }},
       {"the menu", [] { elem2 = 2; }},
       {"the options list", [] { elem2 = 2; menu = true; elem = 3; }},
+      // 640 x 480 chosen, not applied: it stays pending, the window 800 x 600.
+      {"the options list, a size pending", [] { elem2 = 2; menu = true; przelacz_opcje(1); }},
       {"game over", [] { gra(0, 5, 1); wtopa = true; }},
   };
   for (auto &st : stany) {
     SCOPED_TRACE(st.nazwa);
     stan_poczatkowy();
+    width = 800;
+    height = 600;
     st.przygotuj();
     for (int x = 1; x <= 7; x++) studnia[x * 21 + 20] = 1;
     score = 120;
@@ -496,6 +500,8 @@ void przelaczenia_f11() {
       EXPECT_EQ(t, std::string("# my keys\nleft = a\nwindow = ") + (okno ? "yes\n" : "no\n"));
     }
   }
+  width = 800;
+  height = 600;
   remove("preferences.cfg");
 }
 

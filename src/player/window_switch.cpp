@@ -80,5 +80,17 @@ void przelacz_okno() {
   w_oknie = !w_oknie;
   if (!zapisz_okno_w_preferencjach(w_oknie))
     fprintf(stderr, "Cannot write %s; the window's choice holds for this run only.\n", PLIK_PREFERENCJI);
+  // A size chosen on the options list but not applied stays pending: the
+  // window keeps the size it has.
+  SDL_Surface *ekran = SDL_GetVideoSurface();
+  int szerokosc = width, wysokosc = height;
+  if (ekran) {
+    width = ekran->w;
+    height = ekran->h;
+  }
   odtworz_okno();
+  if (ekran) {
+    width = szerokosc;
+    height = wysokosc;
+  }
 }
