@@ -442,124 +442,85 @@ TEST_F(PulpitZMenedzerem, MinimalizacjaIInneOknoPauzujaGre) {
 
 namespace {
 
-// What a switch must keep: the well, the piece, the score and the state flags.
-std::string stan_gry() {
-  std::string s((const char *)studnia, sizeof studnia);
-  for (int v : {xk, yk, jaki, score, level, pauza, (int)gameini, (int)menu, (int)wtopa, elem, elem2, width, height})
-    s += std::to_string(v) + ",";
-  return s;
-}
-
-// The window as the switch left it: 800 x 600 either way; full screen with the
-// keyboard and pointer held and the cursor hidden, or a window that holds
-// neither, shows the cursor, and lets another client take the keyboard.
+// The window after a switch: 800 x 600 either way; full screen holding the
+// keyboard and pointer with the cursor hidden, or a window holding neither
+// (another client takes the keyboard) with the cursor shown.
 void sprawdz_tryb(bool okno) {
   SCOPED_TRACE(okno ? "in a window" : "full screen");
-  EXPECT_EQ(w_oknie, okno);
   SDL_Surface *s = SDL_GetVideoSurface();
-  ASSERT_NE(s, nullptr);
-  EXPECT_EQ(s->w, 800);
-  EXPECT_EQ(s->h, 600);
-  EXPECT_EQ((s->flags & SDL_FULLSCREEN) != 0, !okno);
+  ASSERT_TRUE(s && w_oknie == okno);
+  EXPECT_TRUE(s->w == 800 && s->h == 600 && ((s->flags & SDL_FULLSCREEN) != 0) == !okno);
   EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), okno ? 1 : 0);
   EXPECT_EQ(SDL_WM_GrabInput(SDL_GRAB_QUERY), okno ? SDL_GRAB_OFF : SDL_GRAB_ON);
-  EXPECT_TRUE(az_do([okno] { return chwyt_teraz().zajeta_dla_innych != okno; }, 5.0))
-      << (okno ? "another client cannot take the keyboard from the window" : "the keyboard is not held");
+  EXPECT_TRUE(az_do([okno] { return chwyt_teraz().zajeta_dla_innych != okno; }, 5.0)) << "the keyboard's grab";
 }
 
-// F11 there and back in every state of the game, the player's file kept.
+// F11 there and back in every state: the game's state kept (a size chosen on
+// the options list stays pending), the player's lines of preferences.cfg kept.
 void przelaczenia_f11() {
   std::ofstream("preferences.cfg") << "# my keys\nleft = a\n";
-  struct {
-    const char *nazwa;
-    void (*przygotuj)();
-  } stany[] = {
-      {"a game", [] { gra(2, 4, 6); }},
-      {"a paused game", [] { gra(1, 6, 2); pauza = 1; }},
-      {"the menu", [] { elem2 = 2; }},
-      {"the options list", [] { elem2 = 2; menu = true; elem = 3; }},
-      // 640 x 480 chosen, not applied: it stays pending, the window 800 x 600.
-      {"the options list, a size pending", [] { elem2 = 2; menu = true; przelacz_opcje(1); }},
-      {"game over", [] { gra(0, 5, 1); wtopa = true; }},
-  };
-  for (auto &st : stany) {
-    SCOPED_TRACE(st.nazwa);
+  void (*stany[])() = {[] { gra(2, 4, 6); }, [] { gra(1, 6, 2); pauza = 1; }, [] { elem2 = 2; },
+                       [] { menu = true; elem = 3; }, [] { menu = true; przelacz_opcje(1); },
+                       [] { gra(0, 5, 1); wtopa = true; }};
+  for (auto przygotuj : stany) {
     stan_poczatkowy();
-    width = 800;
-    height = 600;
-    st.przygotuj();
+    width = 800, height = 600;
+    przygotuj();
     for (int x = 1; x <= 7; x++) studnia[x * 21 + 20] = 1;
-    score = 120;
-    std::string przed = stan_gry();
+    auto stan = [] {
+      return std::string((const char *)studnia, sizeof studnia) +
+             std::to_string(xk * 1000 + yk * 10 + jaki) + std::to_string(pauza + 2 * gameini + 4 * menu + 8 * wtopa) +
+             std::to_string(elem * 10 + elem2) + std::to_string(width * height);
+    };
+    std::string przed = stan();
     for (bool okno : {true, false}) {
       nacisnij(SDLK_F11);
-      EXPECT_EQ(stan_gry(), przed) << "the switch changed the game";
+      EXPECT_EQ(stan(), przed) << "the switch changed the game";
       sprawdz_tryb(okno);
       std::ifstream f("preferences.cfg");
-      std::string t((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
-      EXPECT_EQ(t, std::string("# my keys\nleft = a\nwindow = ") + (okno ? "yes\n" : "no\n"));
+      EXPECT_EQ(std::string(std::istreambuf_iterator<char>(f), {}),
+                std::string("# my keys\nleft = a\nwindow = ") + (okno ? "yes\n" : "no\n"));
     }
   }
-  width = 800;
-  height = 600;
-  remove("preferences.cfg");
+  width = 800, height = 600;
 }
 
 }  // namespace
 
 TEST_F(Pulpit, F11WOknoIZPowrotemWKazdymStanie) { przelaczenia_f11(); }
-TEST_F(PulpitZMenedzerem, F11WOknoIZPowrotemWKazdymStanie) { przelaczenia_f11(); }
-
-// Alt+Return switches and its Return stays up until released; Return held
-// before Alt is Return.
-TEST_F(Pulpit, AltReturnPrzelaczaINieJestReturnem) {
-  klatki(1, {SDLK_LALT});
-  klatki(1, {SDLK_LALT, KLAWISZ_RETURN});
-  sprawdz_tryb(true);
-  klatki(5, {KLAWISZ_RETURN});
-  EXPECT_TRUE(gameini) << "the Return of Alt+Return started a game";
-  klatki(1);
-  klatki(1, {KLAWISZ_RETURN});
-  EXPECT_FALSE(gameini) << "Return no longer starts a game";
-  klatki(3, {KLAWISZ_RETURN, SDLK_RALT});
-  EXPECT_TRUE(w_oknie) << "Alt after Return switched";
-  klatki(1);
-  klatki(1, {SDLK_RALT, KLAWISZ_RETURN});
-  sprawdz_tryb(false);
-  klatki(1);
-  remove("preferences.cfg");
-}
-
-// In a window too, the manager's minimise pauses a game.
-TEST_F(PulpitZMenedzerem, MinimalizacjaWOknieTezPauzuje) {
+TEST_F(PulpitZMenedzerem, F11WOknoIZPowrotemWKazdymStanie) {
+  przelaczenia_f11();
+  // In a window too the manager's minimise pauses a game.
   nacisnij(SDLK_F11);
-  ASSERT_TRUE(w_oknie);
-  ASSERT_TRUE(az_do([] { return !okno_opuszczone; }, 5.0));
-  std::string id = std::to_string(okno_gry());
   gra(0, 5, 3);
-  ASSERT_EQ(system(("xdotool windowminimize " + id).c_str()), 0);
+  ASSERT_TRUE(az_do([] { return !okno_opuszczone; }, 5.0));
+  ASSERT_EQ(system(("xdotool windowminimize " + std::to_string(okno_gry())).c_str()), 0);
   EXPECT_TRUE(az_do([] { return pauza == 1; }, 10.0)) << "minimised, the game in a window did not pause";
-  ASSERT_EQ(system(("xdotool windowactivate " + id + " 2>/dev/null").c_str()), 0);
-  EXPECT_TRUE(az_do([] { return !okno_opuszczone; }, 10.0));
   nacisnij(SDLK_F11);
-  sprawdz_tryb(false);
-  remove("preferences.cfg");
 }
 
-// F11 held through the switch: the new window reads it up until it has the
-// focus, then held; only its release at the X server lets it switch again.
-TEST_F(Pulpit, F11TrzymanyPrzezPrzelaczenieNiePrzelaczaDrugiRaz) {
+// Alt+Return switches, its Return up until released; Return before Alt is
+// Return. F11 held through a switch, read up by the new window until it has
+// the focus, does not switch again until the X server has it up.
+TEST_F(Pulpit, AltReturnIF11Trzymany) {
+  klatki(1, {SDLK_LALT});
+  klatki(6, {SDLK_LALT, KLAWISZ_RETURN});
+  klatki(3, {KLAWISZ_RETURN});
+  EXPECT_TRUE(w_oknie && gameini) << "the Return of Alt+Return started a game";
+  klatki(1);
+  klatki(3, {KLAWISZ_RETURN});
+  klatki(3, {KLAWISZ_RETURN, SDLK_RALT});
+  EXPECT_TRUE(w_oknie && !gameini) << "Return with Alt after it";
   ASSERT_EQ(system("xdotool keydown F11"), 0);
   nacisnij(SDLK_F11);
-  ASSERT_TRUE(w_oknie);
   klatki(5);
   klatki(3, {SDLK_F11});
-  EXPECT_TRUE(w_oknie) << "F11 held through the switch switched again";
+  EXPECT_FALSE(w_oknie) << "F11 held through the switch switched again";
   ASSERT_EQ(system("xdotool keyup F11"), 0);
   do_pustej_kolejki();
   klatki(2);
   nacisnij(SDLK_F11);
-  sprawdz_tryb(false);
-  klatki(1);
+  sprawdz_tryb(true);
+  nacisnij(SDLK_F11);
   remove("preferences.cfg");
 }

@@ -118,16 +118,13 @@ stop
 [ "$(sed -n 11p "$home/config.cfg")" = 004321 ] || fail "the player's record was overwritten"
 ok "second start: the player's config.cfg (640x480, record 004321) read and kept"
 
-# The player's own preferences.cfg: a start uses it (--window: a window, the
-# keyboard free) and leaves it as it is.
-printf '# mine\nleft = a\n' >"$home/preferences.cfg"
-(cd "$tmp" && PATH="$prefix/games:$PATH" exec brixel --window >/dev/null 2>"$tmp/stderr") &
-pid=$!
-window_of "$pid" >/dev/null || fail "no window with --window"
-wait_drawn || fail "the menu was never drawn with --window"
-[ "$(printf '# mine\nleft = a\n')" = "$(cat "$home/preferences.cfg")" ] || fail "the launcher changed the player's preferences.cfg"
+# The player's own preferences.cfg is left as it is.
+printf 'left = a\n' >"$home/preferences.cfg"
+launch "$prefix/games"
+window_of "$pid" >/dev/null || fail "no window with the player's preferences.cfg"
 stop
-ok "the player's preferences.cfg kept by the launcher; --window started"
+[ "$(cat "$home/preferences.cfg")" = "left = a" ] || fail "the launcher changed the player's preferences.cfg"
+ok "the player's preferences.cfg kept"
 
 # Saving the options writes config.cfg in the player's folder; EXIT then ends
 # the game with status 0.
