@@ -42,11 +42,12 @@ inline std::string sprawdz_preferencje(const uint8_t *dane, size_t n) {
   std::string k;
   int zlych = czytaj_z_komunikatami(tresc, &k);
   std::set<long> numery;
+  const long wierszy = (long)podziel_wiersze(tresc).size();
   for (const std::string &m : podziel_wiersze(k)) {
     if (m.rfind("preferences.cfg:", 0) != 0 || m.size() < 22 || m.rfind("; the line is left out") != m.size() - 22)
       return "message out of form: " + m;
     long nr = strtol(m.c_str() + strlen("preferences.cfg:"), nullptr, 10);
-    if (nr < 1 || nr > (long)podziel_wiersze(tresc).size() || !numery.insert(nr).second)
+    if (nr < 1 || nr > wierszy || !numery.insert(nr).second)
       return "message with a wrong line: " + m;
   }
   if ((int)numery.size() != zlych) return "bad lines and messages differ";
