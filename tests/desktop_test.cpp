@@ -6,6 +6,7 @@
 // window manager.
 #include "harness.h"
 #include "game/game.h"
+#include "player/player.h"
 #include "shell/shell.h"
 
 #include <gtest/gtest.h>
@@ -23,6 +24,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <thread>
 #include <vector>
@@ -433,4 +436,91 @@ TEST_F(PulpitZMenedzerem, MinimalizacjaIInneOknoPauzujaGre) {
   waitpid(inne, nullptr, 0);
   ASSERT_EQ(system(("xdotool windowactivate " + id + " 2>/dev/null").c_str()), 0);
   EXPECT_TRUE(az_do([] { return !okno_opuszczone; }, 10.0)) << "the window did not get the focus back";
+}
+
+// ---- Full screen or a window: F11 and Alt+Return ----
+
+namespace {
+
+// The window after a switch: 800 x 600 either way; full screen holding the
+// keyboard and pointer with the cursor hidden, or a window holding neither
+// (another client takes the keyboard) with the cursor shown.
+void sprawdz_tryb(bool okno) {
+  SCOPED_TRACE(okno ? "in a window" : "full screen");
+  SDL_Surface *s = SDL_GetVideoSurface();
+  ASSERT_TRUE(s && w_oknie == okno);
+  EXPECT_TRUE(s->w == 800 && s->h == 600 && ((s->flags & SDL_FULLSCREEN) != 0) == !okno);
+  EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), okno ? 1 : 0);
+  EXPECT_EQ(SDL_WM_GrabInput(SDL_GRAB_QUERY), okno ? SDL_GRAB_OFF : SDL_GRAB_ON);
+  EXPECT_TRUE(az_do([okno] { return chwyt_teraz().zajeta_dla_innych != okno; }, 5.0)) << "the keyboard's grab";
+}
+
+// F11 there and back in every state: the game's state kept (a size chosen on
+// the options list stays pending), the player's lines of preferences.cfg kept.
+void przelaczenia_f11() {
+  std::ofstream("preferences.cfg") << "# my keys\nleft = a\n";
+  void (*stany[])() = {[] { gra(2, 4, 6); }, [] { gra(1, 6, 2); pauza = 1; }, [] { elem2 = 2; },
+                       [] { menu = true; elem = 3; }, [] { menu = true; przelacz_opcje(1); },
+                       [] { gra(0, 5, 1); wtopa = true; }};
+  for (auto przygotuj : stany) {
+    stan_poczatkowy();
+    width = 800, height = 600;
+    przygotuj();
+    for (int x = 1; x <= 7; x++) studnia[x * 21 + 20] = 1;
+    auto stan = [] {
+      return std::string((const char *)studnia, sizeof studnia) +
+             std::to_string(xk * 1000 + yk * 10 + jaki) + std::to_string(pauza + 2 * gameini + 4 * menu + 8 * wtopa) +
+             std::to_string(elem * 10 + elem2) + std::to_string(width * height);
+    };
+    std::string przed = stan();
+    for (bool okno : {true, false}) {
+      nacisnij(SDLK_F11);
+      EXPECT_EQ(stan(), przed) << "the switch changed the game";
+      sprawdz_tryb(okno);
+      std::ifstream f("preferences.cfg");
+      EXPECT_EQ(std::string(std::istreambuf_iterator<char>(f), {}),
+                std::string("# my keys\nleft = a\nwindow = ") + (okno ? "yes\n" : "no\n"));
+    }
+  }
+  width = 800, height = 600;
+}
+
+}  // namespace
+
+TEST_F(Pulpit, F11WOknoIZPowrotemWKazdymStanie) { przelaczenia_f11(); }
+TEST_F(PulpitZMenedzerem, F11WOknoIZPowrotemWKazdymStanie) {
+  przelaczenia_f11();
+  // In a window too the manager's minimise pauses a game.
+  nacisnij(SDLK_F11);
+  gra(0, 5, 3);
+  ASSERT_TRUE(az_do([] { return !okno_opuszczone; }, 5.0));
+  ASSERT_EQ(system(("xdotool windowminimize " + std::to_string(okno_gry())).c_str()), 0);
+  EXPECT_TRUE(az_do([] { return pauza == 1; }, 10.0)) << "minimised, the game in a window did not pause";
+  nacisnij(SDLK_F11);
+}
+
+// Alt+Return switches, its Return up until released; Return before Alt is
+// Return. F11 held through a switch, read up by the new window until it has
+// the focus, does not switch again until the X server has it up.
+TEST_F(Pulpit, AltReturnIF11Trzymany) {
+  klatki(1, {SDLK_LALT});
+  klatki(6, {SDLK_LALT, KLAWISZ_RETURN});
+  klatki(3, {KLAWISZ_RETURN});
+  EXPECT_TRUE(w_oknie && gameini) << "the Return of Alt+Return started a game";
+  klatki(1);
+  klatki(3, {KLAWISZ_RETURN});
+  klatki(3, {KLAWISZ_RETURN, SDLK_RALT});
+  EXPECT_TRUE(w_oknie && !gameini) << "Return with Alt after it";
+  ASSERT_EQ(system("xdotool keydown F11"), 0);
+  nacisnij(SDLK_F11);
+  klatki(5);
+  klatki(3, {SDLK_F11});
+  EXPECT_FALSE(w_oknie) << "F11 held through the switch switched again";
+  ASSERT_EQ(system("xdotool keyup F11"), 0);
+  do_pustej_kolejki();
+  klatki(2);
+  nacisnij(SDLK_F11);
+  sprawdz_tryb(true);
+  nacisnij(SDLK_F11);
+  remove("preferences.cfg");
 }

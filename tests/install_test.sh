@@ -76,6 +76,8 @@ ls -A "$home" | grep -q '^config\.cfg\.tmp' && fail "the first start left a temp
 stop
 grep -v '^brixel: no audio device, sound is off$' "$tmp/stderr" | grep -q . && fail "messages on stderr"
 ok "first start: $home made with the default config.cfg, 800x600 window"
+cmp -s "$home/preferences.cfg" "$share/preferences.cfg" || fail "the first start did not copy the example preferences.cfg"
+ok "first start: the example preferences.cfg copied, no message from it"
 
 # config.cfg as a link, in a folder of its own. One to a missing file: the
 # launcher says so and ends with 1 instead of making the file where it points.
@@ -115,6 +117,14 @@ w=$(window_of "$pid") || fail "no window on the second start"
 stop
 [ "$(sed -n 11p "$home/config.cfg")" = 004321 ] || fail "the player's record was overwritten"
 ok "second start: the player's config.cfg (640x480, record 004321) read and kept"
+
+# The player's own preferences.cfg is left as it is.
+printf 'left = a\n' >"$home/preferences.cfg"
+launch "$prefix/games"
+window_of "$pid" >/dev/null || fail "no window with the player's preferences.cfg"
+stop
+[ "$(cat "$home/preferences.cfg")" = "left = a" ] || fail "the launcher changed the player's preferences.cfg"
+ok "the player's preferences.cfg kept"
 
 # Saving the options writes config.cfg in the player's folder; EXIT then ends
 # the game with status 0.

@@ -25,8 +25,9 @@ static const char *const POMOC =
     "\n"
     "  resolution WIDTH  screen size 640x480, 800x600 or 1024x768, set before\n"
     "                    config.cfg is read (whose size, read afterwards, decides)\n"
-    "  --window          open in a window for this run, overriding preferences.cfg\n"
-    "  --fullscreen      open full screen for this run, overriding preferences.cfg\n"
+    "  --window          play in a window for this run (preferences.cfg is left\n"
+    "                    as it is)\n"
+    "  --fullscreen      play full screen for this run\n"
     "  --replay FILE     play a recorded game in the room and end, printing\n"
     "                    \"score S level L rows R\" (status 1 for a file that is no\n"
     "                    recording of these rules)\n"
@@ -37,7 +38,14 @@ static const char *const POMOC =
     "In the main menu F2 (a pad's Y) shows the best games of the mode chosen in\n"
     "the options: Up and Down choose, Return watches the game, Escape (B, Back)\n"
     "goes back. While a game is watched, Right held plays it fast and Escape\n"
-    "stops it. config.cfg, best.txt and recordings/ are in the working folder.\n";
+    "stops it.\n"
+    "\n"
+    "F11 or Alt+Return switches between full screen and a window; the choice is\n"
+    "kept in preferences.cfg. That file, beside config.cfg, also holds your own\n"
+    "keys, one action a line: ACTION = KEY, KEY... (actions up down left right\n"
+    "choose back pause yes no; see the commented example shipped with the game).\n"
+    "config.cfg, preferences.cfg, best.txt and recordings/ are in the working\n"
+    "folder.\n";
 
 static void wypisz_tabele() {
   Tabela t = wczytaj_tabele();

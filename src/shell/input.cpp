@@ -3,6 +3,7 @@
 // window was left or regained count as up until they have been released.
 #include "shell/shell.h"
 #include "game/game.h"
+#include "player/player.h"
 
 #include <cstring>
 
@@ -40,10 +41,12 @@ void okno_od_nowa() {
 Uint8 *klawisze_pasu(const Uint8 *surowe, int ile) {
   if (ile > SDLK_LAST) ile = SDLK_LAST;
   if (ile < 0) ile = 0;
+  // The keyboard as the player bound it (player/bindings.cpp), the window keys taken.
+  const Uint8 *klawiatura = klawiatura_gracza(surowe, ile);
   const Uint8 *pady = klawisze_padow();
   for (int k = 0; k < SDLK_LAST; k++) {
     // A pad's keys count with the keyboard's.
-    Uint8 wcisniety = (k < ile && surowe[k]) || pady[k] ? 1 : 0;
+    Uint8 wcisniety = klawiatura[k] || pady[k] ? 1 : 0;
     if (!wcisniety && !okno_opuszczone && klawiatura_niepewna == 0) do_puszczenia[k] = 0;
     stan_pasu[k] = wcisniety && !do_puszczenia[k] && !okno_opuszczone ? 1 : 0;
   }

@@ -1,9 +1,9 @@
 // Start-up, the main loop and shutdown.
 #include "shell/shell.h"
 #include "game/game.h"
+#include "player/player.h"
 #include "render/render.h"
 #include "text_sound/text_sound.h"
-#include "player/player.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -72,6 +72,10 @@ int start_programu(int argc, char **argv) {
     SDL_Quit();
     return 1;
   }
+  // The player's keys and the choice of a window (SDL names the keys once its
+  // video has started).
+  wczytaj_preferencje();
+  wybierz_tryb_okna();
   SDL_ShowCursor(0);
   // The input is grabbed once the window is open (a grab asked for before it
   // leaves SDL 2 holding the pointer only).

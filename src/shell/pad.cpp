@@ -8,9 +8,6 @@
 #include <cstdlib>
 #include <cstring>
 
-// The controls the game uses.
-enum { PAD_A, PAD_B, PAD_START, PAD_BACK, PAD_GORA, PAD_DOL, PAD_LEWO, PAD_PRAWO, PAD_Y, PAD_ILE };
-
 static const int MAKS_PADOW = 8;
 static const int MAKS_PRZYCISKOW = 32;
 // A stick counts past half its travel and lets go under a third.
@@ -118,7 +115,10 @@ static void kontrolki_pada(int p, bool *k) {
   k[PAD_B] |= przycisk(1);
   k[PAD_BACK] |= przycisk(uklad_kontrolera ? 4 : 6);
   k[PAD_START] |= przycisk(uklad_kontrolera ? 6 : 7);
-  k[PAD_Y] |= przycisk(3);   // Y is 3 in both layouts
+  // X acts only when bound in preferences.cfg, Y opens the best games from the
+  // menu unless bound; 2 and 3 in both orders.
+  k[PAD_X] |= przycisk(2);
+  k[PAD_Y] |= przycisk(3);
   bool krzyz[4] = {(krzyzak & SDL_HAT_UP) != 0, (krzyzak & SDL_HAT_DOWN) != 0,
                    (krzyzak & SDL_HAT_LEFT) != 0, (krzyzak & SDL_HAT_RIGHT) != 0};
   for (int d = 0; d < 4; d++) {
@@ -127,9 +127,9 @@ static void kontrolki_pada(int p, bool *k) {
   }
 }
 
-// The key a control stands for when it is pressed: in a game, in the menu and
-// options list, or after game over. -1 for none.
-static int klawisz_dla(int kontrolka) {
+// The key a control stands for by default when it is pressed: in a game, in
+// the menu and options list, or after game over. -1 for none.
+static int domyslny_klawisz(int kontrolka) {
   bool w_grze = !gameini && !wtopa;
   switch (kontrolka) {
     case PAD_A: return gameini ? KLAWISZ_RETURN : wtopa ? KLAWISZ_Y : KLAWISZ_GORA;
@@ -154,7 +154,7 @@ const Uint8 *klawisze_padow() {
     // A control keeps the key it was pressed as until it is let go, so that
     // A held from the menu into the game does not turn the piece.
     if (!k[c]) klawisz_kontrolki[c] = 0;
-    else if (klawisz_kontrolki[c] == 0) klawisz_kontrolki[c] = klawisz_dla(c);
+    else if (klawisz_kontrolki[c] == 0) klawisz_kontrolki[c] = klawisz_kontrolki_gracza(c, domyslny_klawisz(c));
     if (klawisz_kontrolki[c] > 0) klawisze[klawisz_kontrolki[c]] = 1;
   }
   return klawisze;

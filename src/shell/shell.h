@@ -52,6 +52,9 @@ void zapomnij_przytrzymane();
 
 // ---- Gamepads (pad.cpp) ----
 
+// The pad's controls, in the order preferences.cfg's bindings name them.
+enum { PAD_A, PAD_B, PAD_START, PAD_BACK, PAD_GORA, PAD_DOL, PAD_LEWO, PAD_PRAWO, PAD_X, PAD_Y, PAD_ILE };
+
 // Opens every joystick SDL knows (at start-up and with every new window).
 void otworz_pady();
 // Closes them; before SDL shuts down.

@@ -1,6 +1,7 @@
 // The window: an OpenGL surface through SDL 1.2, and the GL state every frame
 // relies on.
 #include "shell/shell.h"
+#include "player/player.h"
 #include "render/render.h"
 #include "text_sound/text_sound.h"
 
@@ -174,10 +175,10 @@ void otworz_pierwsze_okno() {
       SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, glebie[g]);
       SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
       SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, szablony[s]);
-      if (CreateGLWindow("BRIXEL", width, height, bittes, 1)) {
+      if (CreateGLWindow("BRIXEL", width, height, bittes, pelny_ekran())) {
         // A refused request drops SDL's input grab; take it again for the
-        // window that opened.
-        SDL_WM_GrabInput(SDL_GRAB_ON);
+        // window that opened (full screen; a window the player chose holds none).
+        chwyt_okna();
         return;
       }
     }
@@ -189,18 +190,18 @@ void odtworz_okno() {
   usun_tekstury();
   zamknij_pady();
   SDL_Quit();
-  if (!CreateGLWindow("BRIXEL", width, height, bittes, 1)) {
+  if (!CreateGLWindow("BRIXEL", width, height, bittes, pelny_ekran())) {
     // Keep playing in the last mode that worked rather than without a window.
     if (dzialajaca_szerokosc == 0 ||
-        !CreateGLWindow("BRIXEL", dzialajaca_szerokosc, dzialajaca_wysokosc, dzialajaca_glebia, 1))
+        !CreateGLWindow("BRIXEL", dzialajaca_szerokosc, dzialajaca_wysokosc, dzialajaca_glebia, pelny_ekran()))
       brak_trybu();
     width = dzialajaca_szerokosc;
     height = dzialajaca_wysokosc;
     bittes = dzialajaca_glebia;
   }
-  // The new window holds the keyboard and pointer as the first one did.
-  SDL_WM_GrabInput(SDL_GRAB_ON);
-  SDL_ShowCursor(0);
+  // The new window holds the keyboard and pointer as the first one did (full
+  // screen; a window the player chose holds neither and shows the cursor).
+  chwyt_okna();
   okno_od_nowa();
   // SDL 1.2 knows no hot-plugging: a pad plugged in since is taken now.
   otworz_pady();
