@@ -43,14 +43,15 @@ void powrot_na_ekran() {
 
 // Return on an entry: its recording read and watched, or a line saying why not.
 static void obejrzyj(const WpisTabeli &w) {
-  std::string tresc, blad;
+  std::string blad;
   Nagranie n;
   uwaga_przebiegi = 300;
-  if (w.nagranie.empty() || !czytaj_plik(w.nagranie.c_str(), &tresc, 64u << 20)) {
+  int odczyt = w.nagranie.empty() ? 1 : wczytaj_nagranie(w.nagranie.c_str(), &n, &blad);
+  if (odczyt == 1) {
     uwaga = "NO RECORDING";
     return;
   }
-  if (!nagranie_z_tekstu(tresc, &n, &blad) || !zacznij_odtwarzanie(n, false)) {
+  if (odczyt != 0 || !zacznij_odtwarzanie(n, false)) {
     fprintf(stderr, "brixel: %s cannot be replayed: %s\n", w.nagranie.c_str(),
             blad.empty() ? "its game state is damaged" : blad.c_str());
     uwaga = "BAD RECORDING";

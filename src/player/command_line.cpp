@@ -91,17 +91,14 @@ int czytaj_wiersz_polecen(int argc, char **argv) {
     return fflush(stdout) == 0 ? 0 : 1;
   }
   if (plik) {
-    std::string tresc, blad;
-    if (!czytaj_plik(plik, &tresc, 64u << 20)) {
+    std::string blad;
+    int odczyt = wczytaj_nagranie(plik, &z_wiersza, &blad);
+    if (odczyt == 1) {
       fprintf(stderr, "brixel: cannot read %s (%s)\n", plik, strerror(errno));
       return 1;
     }
-    if (!nagranie_z_tekstu(tresc, &z_wiersza, &blad)) {
+    if (odczyt != 0) {
       fprintf(stderr, "brixel: %s cannot be replayed: %s\n", plik, blad.c_str());
-      return 1;
-    }
-    if (!przywroc_stan(z_wiersza.stan, false)) {
-      fprintf(stderr, "brixel: %s cannot be replayed: its game state is damaged\n", plik);
       return 1;
     }
     jest_odtwarzanie = true;

@@ -98,6 +98,10 @@ void stan_pasu_do(unsigned stan, Uint8 *k);
 // The recording of the game in progress, and of the last one finished (at game
 // over, once its score has settled); false when there is none.
 bool biezace_nagranie(Nagranie *n);
+// A recording file read for a replay: 0 ready, 1 the file cannot be read
+// (errno says why), 2 it is no recording of these rules or its game state is
+// damaged (blad says why).
+int wczytaj_nagranie(const char *plik, Nagranie *n, std::string *blad);
 bool ostatnie_nagranie(Nagranie *n);
 
 // ---- Watching a recording (replay.cpp) ----

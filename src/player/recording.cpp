@@ -292,6 +292,17 @@ static void nagraj_pas(const Uint8 *k) {
   if (nagrywa) dopisz_pas(stan_pasu_z(k));
 }
 
+int wczytaj_nagranie(const char *plik, Nagranie *n, std::string *blad) {
+  std::string tresc;
+  if (!czytaj_plik(plik, &tresc, 64u << 20)) return 1;
+  if (!nagranie_z_tekstu(tresc, n, blad)) return 2;
+  if (!przywroc_stan(n->stan, false)) {
+    *blad = "its game state is damaged";
+    return 2;
+  }
+  return 0;
+}
+
 bool biezace_nagranie(Nagranie *n) {
   if (!nagrywa) return false;
   *n = nagranie;
