@@ -15,7 +15,6 @@ needs=(
   "libsdl1.2-dev:SDL 1.2, the window and the keys"
   "libsdl-image1.2-dev:SDL_image, the pictures"
   "libx11-dev:the window's name and icon under X"
-  "libsdl1.2-compat:sdl12-compat, the second SDL 1.2 the tests run on"
   "openbox:a window manager for the desktop tests"
   "libgl1-mesa-dev:OpenGL"
   "libglu1-mesa-dev:GLU"
@@ -23,6 +22,9 @@ needs=(
   "xvfb:the virtual display of the windowed tests"
   "xauth:xvfb-run"
   "xdotool:keys sent to the game in the tests"
+  "sway:a Wayland compositor for the Wayland test"
+  "wtype:keys sent to the game on Wayland"
+  "grim:screenshots on Wayland"
   "x11-utils:xwininfo and xprop in the tests"
   "imagemagick:screenshots in the tests"
   "libpng-dev:the picture generator"
@@ -48,6 +50,19 @@ needs=(
 installed() {
   dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"
 }
+
+# The tests run on two SDL 1.2 libraries: the system's own and sdl12-compat.
+# Where the system's own SDL 1.2 is sdl12-compat already (Debian 13 and later:
+# libsdl1.2debian is built from it, and testing has no libsdl1.2-compat),
+# there is no second one to install.
+second_sdl="libsdl1.2-compat:sdl12-compat, the second SDL 1.2 the tests run on"
+system_sdl_is_compat() {
+  local source
+  source=$(dpkg-query -W -f='${source:Package}' libsdl1.2debian 2>/dev/null)
+  [ -n "$source" ] || source=$(apt-cache show libsdl1.2debian 2>/dev/null | awk '/^Source:/ {print $2; exit}')
+  [ "$source" = sdl12-compat ]
+}
+system_sdl_is_compat || needs+=("$second_sdl")
 
 missing=()   # the needs none of whose packages is installed
 for need in "${needs[@]}"; do
@@ -77,6 +92,8 @@ export DEBIAN_FRONTEND=noninteractive
 # meets is reported by what it is for, not left to apt's bare error.
 install=() unknown=()
 for need in "${missing[@]}"; do
+  # Decided again with the package lists just fetched.
+  [ "$need" = "$second_sdl" ] && system_sdl_is_compat && continue
   names=${need%%:*} use=${need#*:} pick=
   IFS='|' read -ra alts <<<"$names"
   for p in "${alts[@]}"; do
