@@ -56,7 +56,16 @@ int start_programu(int argc, char **argv) {
   }
   przygotuj_sdl();
   if (SDL_Init(SDL_INIT_VIDEO) < 0) {
-    fprintf(stderr, "Couldn't initialize SDL: %s\n", SDL_GetError());
+    // SDL 3 has no off-screen driver to fall back on (below): with no display
+    // its start fails. A driver the player named gets SDL's own words.
+    const char *wybrany = getenv("SDL_VIDEODRIVER");
+    if (wybrany && *wybrany)
+      fprintf(stderr, "Couldn't initialize SDL: %s\n", SDL_GetError());
+    else
+      fprintf(stderr,
+              "Couldn't initialize SDL: no display to show the window on (SDL says: %s); start BRIXEL in a "
+              "desktop session\n",
+              SDL_GetError());
     zwolnij_dzwieki();
     skoncz_dekodowanie_obrazow();
     return 1;

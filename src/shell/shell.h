@@ -135,6 +135,8 @@ extern float LightPosition1[4];
 int CreateGLWindow(const char *title, int w, int h, int bits, int fullscreenflag);
 // Whether the SDL 1.2 underneath is sdl12-compat (over SDL 2), not the classic library.
 bool sdl12compat();
+// Whether the SDL 2 under sdl12-compat is sdl2-compat, over SDL 3.
+bool sdl2_nad_sdl3();
 // Settings SDL reads when it starts: the keyboard grabbed with the pointer,
 // sdl12-compat's game-controller numbering of pads.
 void przygotuj_sdl();

@@ -6,6 +6,7 @@
 #include "text_sound/text_sound.h"
 
 #include <SDL_syswm.h>
+#include <dlfcn.h>
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 
@@ -89,6 +90,26 @@ bool sdl12compat() {
   return v && v->major == 1 && v->minor == 2 && v->patch >= 50;
 }
 
+bool sdl2_nad_sdl3() {
+  if (!sdl12compat()) return false;
+  // sdl12-compat runs on the system's SDL 2, which loads once more here as
+  // the same library. sdl2-compat, the SDL 2 interface over SDL 3, reports
+  // 2.32.50 and later.
+  static int wynik = -1;
+  if (wynik < 0) {
+    wynik = 0;
+    if (void *sdl2 = dlopen("libSDL2-2.0.so.0", RTLD_LAZY | RTLD_LOCAL)) {
+      struct Wersja {
+        Uint8 major, minor, patch;
+      } w = {0, 0, 0};
+      if (auto wersja = (void (*)(Wersja *))dlsym(sdl2, "SDL_GetVersion")) wersja(&w);
+      wynik = w.major == 2 && (w.minor > 32 || (w.minor == 32 && w.patch >= 50));
+      dlclose(sdl2);
+    }
+  }
+  return wynik == 1;
+}
+
 const char *sterownik_bez_ekranu() {
   static char sterownik[32];   // the name SDL gives the driver it chose
   if (!SDL_VideoDriverName(sterownik, sizeof sterownik)) sterownik[0] = 0;
@@ -136,13 +157,16 @@ static bool menedzer_okien() {
 }
 
 // sdl12-compat shows a full-screen GL picture scaled in a window the size of
-// the desktop. Without a window manager nothing gives the window that size,
+// the desktop. Without a window manager SDL 2 gives the window no such size,
 // and the picture lands displaced in a window of the asked size; there the
-// picture is drawn unscaled instead. sdl12-compat reads this once, when SDL
-// first starts, so a manager started or stopped later is not followed. The
-// player's own setting wins.
+// picture is drawn unscaled instead. SDL 3 shows the scaled picture whole in
+// the middle either way, while an unscaled one makes it switch the screen's
+// mode and wait five seconds for a window manager to confirm (it reports the
+// time-out as an error and switches back): SDL 3 keeps the scaling.
+// sdl12-compat reads this once, when SDL first starts, so a manager started or
+// stopped later is not followed. The player's own setting wins.
 static void dopasuj_skalowanie() {
-  if (getenv("SDL12COMPAT_OPENGL_SCALING") || !sdl12compat()) return;
+  if (getenv("SDL12COMPAT_OPENGL_SCALING") || !sdl12compat() || sdl2_nad_sdl3()) return;
   const char *wybrany = getenv("SDL_VIDEODRIVER");
   bool x11 = !wybrany || !*wybrany || strcmp(wybrany, "x11") == 0;
   if (x11 && getenv("DISPLAY") && !menedzer_okien()) setenv("SDL12COMPAT_OPENGL_SCALING", "0", 1);
@@ -186,10 +210,25 @@ void otworz_pierwsze_okno() {
   brak_trybu();
 }
 
+// Whether SDL shows the game through a Wayland compositor.
+static bool na_waylandzie() {
+  char sterownik[32];
+  return SDL_VideoDriverName(sterownik, sizeof sterownik) && strcmp(sterownik, "wayland") == 0;
+}
+
 void odtworz_okno() {
   usun_tekstury();
   zamknij_pady();
-  SDL_Quit();
+  if (na_waylandzie()) {
+    // SDL 2.26's Wayland driver crashes (in xkbcommon) when it sets its
+    // keyboard up a second time in one process, which shutting SDL down and
+    // starting it again makes it do. On Wayland the window is set anew over
+    // the running SDL instead; the GL context then stays, and the font's
+    // lists and texture are given up here as the other textures are.
+    KillFont(foncik);
+  } else {
+    SDL_Quit();
+  }
   if (!CreateGLWindow("BRIXEL", width, height, bittes, pelny_ekran())) {
     // Keep playing in the last mode that worked rather than without a window.
     if (dzialajaca_szerokosc == 0 ||
