@@ -135,35 +135,6 @@ int najjasniej_poza(const Zrzut &z, int x0, int y0, int w, int h) {
   return m;
 }
 
-pid_t menedzer = -1;
-
-bool jest_menedzer() {
-  return wynik_polecenia("xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null").find("window id") !=
-         std::string::npos;
-}
-
-// Starts openbox on the test's display and waits until it manages windows.
-bool wlacz_menedzera() {
-  if (system("command -v openbox >/dev/null") != 0) return false;
-  menedzer = fork();
-  if (menedzer == 0) {
-    execlp("openbox", "openbox", "--sm-disable", (char *)nullptr);
-    _exit(127);
-  }
-  for (int i = 0; i < 100 && !jest_menedzer(); i++)
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-  return jest_menedzer();
-}
-
-void wylacz_menedzera() {
-  if (menedzer <= 0) return;
-  kill(menedzer, SIGTERM);
-  waitpid(menedzer, nullptr, 0);
-  menedzer = -1;
-  for (int i = 0; i < 50 && jest_menedzer(); i++)
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-}
-
 // The program started with no window manager on the display. (The program
 // starts once per test binary: each fixture runs in a binary of its own.)
 class Pulpit : public ::testing::Test {

@@ -9,6 +9,9 @@
 
 #include <dlfcn.h>
 #include <link.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <cstdio>
@@ -17,6 +20,8 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <chrono>
+#include <thread>
 #include <vector>
 
 const char *const DOMYSLNY_CONFIG = "800\n600\n16\n1\n1\n1\n0\n0\n0\n1\n000000\n";
@@ -260,4 +265,32 @@ std::string naruszenie_stanu() {
   if (score < 0) return "score";
   if (czyszklo != 0 && czyszklo != 1) return "czyszklo";
   return "";
+}
+
+bool jest_menedzer() {
+  return wynik_polecenia("xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null").find("window id") !=
+         std::string::npos;
+}
+
+static pid_t menedzer = -1;
+
+bool wlacz_menedzera() {
+  if (system("command -v openbox >/dev/null") != 0) return false;
+  menedzer = fork();
+  if (menedzer == 0) {
+    execlp("openbox", "openbox", "--sm-disable", (char *)nullptr);
+    _exit(127);
+  }
+  for (int i = 0; i < 100 && !jest_menedzer(); i++)
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  return jest_menedzer();
+}
+
+void wylacz_menedzera() {
+  if (menedzer <= 0) return;
+  kill(menedzer, SIGTERM);
+  waitpid(menedzer, nullptr, 0);
+  menedzer = -1;
+  for (int i = 0; i < 50 && jest_menedzer(); i++)
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
 }

@@ -86,6 +86,12 @@ inline std::string wynik_polecenia(const std::string &polecenie) {
   return wynik;
 }
 
+// Whether a window manager runs on the test's X display; openbox started on
+// it (false when it cannot be), and stopped again.
+bool jest_menedzer();
+bool wlacz_menedzera();
+void wylacz_menedzera();
+
 // Reads config.cfg of the current working directory.
 std::string tresc_configu();
 

@@ -282,6 +282,30 @@ TEST_F(ProgramZZewnatrz, StartujeZTytulemDzialaIKonczySieNaSigtermBezZapisu) {
     EXPECT_NE(w.path().filename().string().rfind("config.cfg.tmp", 0), 0u) << "left behind: " << w.path();
 }
 
+// A start as on a desktop, without a window manager (a kiosk, a bare X server)
+// and with one: nothing on standard error, in particular no mode switch that
+// waits for a window manager to confirm it (SDL 3 reports its time-out five
+// seconds after the start and switches back).
+TEST_F(ProgramZZewnatrz, StartBezSlowaNaWyjsciuBledowZMenedzeremIBez) {
+  config(TYPOWY);
+  for (bool z_menedzerem : {false, true}) {
+    SCOPED_TRACE(z_menedzerem ? "with openbox" : "without a window manager");
+    if (z_menedzerem) {
+      ASSERT_TRUE(wlacz_menedzera()) << "openbox did not start";
+    }
+    Program p;
+    Uruchomienie u;
+    u.srodowisko = {{"ALSOFT_DRIVERS", "null"}};
+    ASSERT_TRUE(p.uruchom(katalog, u));
+    EXPECT_FALSE(p.okno().empty()) << "no window; " << p.opis_konca() << "; stderr: " << p.bledy;
+    EXPECT_FALSE(p.czekaj_na_koniec(6.5)) << "ended by itself: " << p.opis_konca();
+    EXPECT_TRUE(p.zatrzymaj());
+    EXPECT_TRUE(p.zakonczyl_sie_kodem(0)) << p.opis_konca();
+    EXPECT_EQ(p.bledy, "");
+    if (z_menedzerem) wylacz_menedzera();
+  }
+}
+
 TEST_F(ProgramZZewnatrz, BezEkranuKoniecZKomunikatemIKodem1) {
   config(TYPOWY);
   // No display, or one nobody answers at: SDL may still start a driver that
