@@ -268,7 +268,14 @@ std::string naruszenie_stanu() {
 }
 
 bool jest_menedzer() {
-  return wynik_polecenia("xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null").find("window id") !=
+  // The root names the manager's check window, which names itself while the
+  // manager lives: a manager that has gone may leave the root's word behind.
+  std::string korzen = wynik_polecenia("xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null");
+  size_t h = korzen.find("# ");
+  if (korzen.find("window id") == std::string::npos || h == std::string::npos) return false;
+  std::string okno = korzen.substr(h + 2);
+  okno = okno.substr(0, okno.find_first_of(" \n"));
+  return wynik_polecenia("xprop -id " + okno + " _NET_SUPPORTING_WM_CHECK 2>/dev/null").find("# " + okno) !=
          std::string::npos;
 }
 
