@@ -178,11 +178,14 @@ else
 fi
 game_pid=
 
+# ImageMagick 7 (Debian 13 and later) is "magick"; its "convert" prints a
+# stray word before the figure of -fx.
+if command -v magick >/dev/null; then im=(magick); else im=(convert); fi
 # The share of a box of the picture in a colour. The picture is 4:3, in the
 # middle of the shot; the box is in the picture's 800x600 pixels, from the top.
 share() {  # shot, colour, x, y, w, h
   local f=$tmp/$1.png W H pw ph ox
-  W=$(convert "$f" -format %w info:) H=$(convert "$f" -format %h info:)
+  W=$("${im[@]}" "$f" -format %w info:) H=$("${im[@]}" "$f" -format %h info:)
   ph=$H pw=$((H * 4 / 3)) ox=$(((W - H * 4 / 3) / 2))
   local x=$((ox + $3 * pw / 800)) y=$(($4 * ph / 600)) w=$(($5 * pw / 800)) h=$(($6 * ph / 600))
   local fx
@@ -191,7 +194,7 @@ share() {  # shot, colour, x, y, w, h
     green) fx='g>0.7&&r<0.55&&b<0.55' ;;
     pink) fx='r>0.75&&g<0.65&&b>0.5' ;;
   esac
-  convert "$f" -crop "${w}x${h}+${x}+${y}" +repage -fx "($fx)?1:0" -format '%[fx:round(100*mean)]' info:
+  "${im[@]}" "$f" -crop "${w}x${h}+${x}+${y}" +repage -fx "($fx)?1:0" -format '%[fx:round(100*mean)]' info:
 }
 # Each text as drawn in 800x600: the menu's GAME in green, the score line in
 # pink (LEVEL:), the pause banner and GAME OVER in yellow across the middle.
