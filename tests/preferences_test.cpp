@@ -50,7 +50,7 @@ TEST_F(Preferencje, CzytanieIZleWiersze) {
     EXPECT_EQ(ile, (int)p.przypisane.size());
     for (auto [k, a] : p.przypisane) EXPECT_EQ(akcja_wejscia[k], a) << "input " << k;
   }
-  EXPECT_EQ(preferencje_z_oknem("# c\r\nwindow = yes\r\nleft = a", false), "# c\r\nwindow = no\r\nleft = a");
+  EXPECT_EQ(preferencje_z_ustawieniem("# c\r\nwindow = yes\r\nleft = a", "window", false), "# c\r\nwindow = no\r\nleft = a");
 }
 
 // Without the file every key reaches the pass as it is.

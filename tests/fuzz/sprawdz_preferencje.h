@@ -61,7 +61,7 @@ inline std::string sprawdz_preferencje(const uint8_t *dane, size_t n) {
   const std::string przypisania((const char *)akcja_wejscia, sizeof akcja_wejscia);
   const int okno = okno_z_preferencji;
   for (bool w : {true, false}) {
-    std::string nowa = preferencje_z_oknem(tresc, w);
+    std::string nowa = preferencje_z_ustawieniem(tresc, "window", w);
     std::vector<std::string> stare = podziel_wiersze(tresc), nowe = podziel_wiersze(nowa);
     size_t rozne = nowe.size() - stare.size();
     for (size_t i = 0; i < stare.size() && i < nowe.size(); i++)
