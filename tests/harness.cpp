@@ -1,6 +1,7 @@
 #include "harness.h"
 
 #include "game/game.h"
+#include "ghost/ghost.h"
 #include "render/render.h"
 #include "shell/shell.h"
 #include "text_sound/text_sound.h"
@@ -129,6 +130,7 @@ void stan_poczatkowy() {
     light = true;
   }
   distortion = 0; chaos = 0; ruchpox = 0;
+  duch_wlaczony = false; napis_ducha = 0;
 }
 
 void klatki(int n, std::initializer_list<int> klawisze) {

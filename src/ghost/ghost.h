@@ -65,7 +65,10 @@ void przed_napisami();
 // (x, y) in character set `zestaw`, with a soft edge around them; the letters
 // themselves are drawn afterwards by whoever draws the line.
 void podklad_napisu(int x, int y, const char *tekst, int zestaw);
-// A line with its backing, in the colour r, g, b (the overlay's additive text).
+// A line with its backing, in the current colour and drawing state.
+void napis_na_podkladzie(int x, int y, const char *tekst, int zestaw);
+// A line with its backing, in the colour r, g, b, added to the picture as the
+// overlay draws its text.
 void napis_z_podkladem(int x, int y, const char *tekst, int zestaw, float r, float g, float b);
 
 #endif
