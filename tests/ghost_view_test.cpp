@@ -1,8 +1,8 @@
-// The ghost piece on the picture, read back from the real pass: with the
-// ghost off the frames are those of a pass that never calls its drawing,
-// pixel for pixel; with it on, for every shape turned every way in every look,
-// it changes pixels only where its cells are, shows in each of them and not
-// over the piece. The drawing's call is taken out by the linker (--wrap), so
+// The ghost piece on the picture, read back from the real pass, for every
+// shape turned every way in every look: with the ghost off the frame is that
+// of a pass that never calls its drawing, pixel for pixel; with it on, it
+// changes pixels only where its cells are, shows in each of them and not over
+// the piece. The drawing's call is taken out by the linker (--wrap), so
 // the pass itself is the game's own.
 #include "harness.h"
 #include "game/game.h"
@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <initializer_list>
 #include <random>
 #include <string>
 #include <utility>
@@ -49,13 +50,14 @@ Obraz klatka(const Stan &stan, bool rysuje) {
   return obraz();
 }
 
-// The window rectangle (x0, y0, x1, y1) that the box of well cell (c, r)
-// covers; with `przod` only its front face.
-std::vector<double> prostokat_komorki(int c, int r, bool przod = false) {
+// The window rectangle (x0, y0, x1, y1) that the box with corners at xs,
+// ys, zs covers.
+std::vector<double> prostokat(std::initializer_list<double> xs, std::initializer_list<double> ys,
+                              std::initializer_list<double> zs) {
   double x0 = 1e9, y0 = 1e9, x1 = -1e9, y1 = -1e9;
-  for (double x : {-0.05 - 0.2 * c, -0.25 - 0.2 * c})
-    for (double y : {0.8 - 0.2 * (r - 1), 0.6 - 0.2 * (r - 1)})
-      for (double z : {-0.35, przod ? -0.35 : -0.15}) {
+  for (double x : xs)
+    for (double y : ys)
+      for (double z : zs) {
         double sx, sy;
         rzut(x, y, z, &sx, &sy);
         x0 = std::min(x0, sx);
@@ -66,21 +68,14 @@ std::vector<double> prostokat_komorki(int c, int r, bool przod = false) {
   return {x0, y0, x1, y1};
 }
 
-// The window rectangle the swinging preview of the next piece may cover.
-std::vector<double> prostokat_podgladu() {
-  double x0 = 1e9, y0 = 1e9, x1 = -1e9, y1 = -1e9;
-  for (double x : {-3.7, -2.1})
-    for (double y : {-0.5, 1.2})
-      for (double z : {-1.0, 0.6}) {
-        double sx, sy;
-        rzut(x, y, z, &sx, &sy);
-        x0 = std::min(x0, sx);
-        y0 = std::min(y0, sy);
-        x1 = std::max(x1, sx);
-        y1 = std::max(y1, sy);
-      }
-  return {x0, y0, x1, y1};
+// The box of well cell (c, r); with `przod` only its front face.
+std::vector<double> prostokat_komorki(int c, int r, bool przod = false) {
+  return prostokat({-0.05 - 0.2 * c, -0.25 - 0.2 * c}, {0.8 - 0.2 * (r - 1), 0.6 - 0.2 * (r - 1)},
+                   {-0.35, przod ? -0.35 : -0.15});
 }
+
+// Where the swinging preview of the next piece may be.
+std::vector<double> prostokat_podgladu() { return prostokat({-3.7, -2.1}, {-0.5, 1.2}, {-1.0, 0.6}); }
 
 // Whether pixel (x, y) lies in one of the rectangles, give or take 3 pixels.
 bool w_prostokatach(const std::vector<std::vector<double>> &p, int x, int y) {
@@ -112,34 +107,6 @@ class DuchNaObrazie : public ::testing::Test {
   void TearDown() override { stan_poczatkowy(); }
 };
 
-// A game's frames through the real pass with the ghost off, against the same
-// game's frames when the ghost's drawing is never called.
-TEST_F(DuchNaObrazie, WylaczonyNieZmieniaZadnegoPiksela) {
-  std::vector<Obraz> klatki_gry[2];
-  for (int rysuje = 0; rysuje < 2; rysuje++) {
-    stan_poczatkowy();
-    czymuza = 0;
-    srand(29);
-    std::mt19937 los(29);
-    zacznij_gre();
-    std::vector<Uint8> k(SDLK_LAST);
-    for (int p = 0; p < 120; p++) {
-      std::fill(k.begin(), k.end(), 0);
-      for (int kod : {KLAWISZ_GORA, KLAWISZ_DOL, KLAWISZ_LEWO, KLAWISZ_PRAWO})
-        k[kod] = los() % 3 == 0;
-      k[KLAWISZ_P] = p == 60 || p == 70;
-      bez_rysowania_ducha = !rysuje;
-      widok_kamery();
-      przebieg(k.data());
-      bez_rysowania_ducha = false;
-      if (p % 4 == 0) klatki_gry[rysuje].push_back(obraz());
-    }
-  }
-  ASSERT_EQ(klatki_gry[0].size(), klatki_gry[1].size());
-  for (size_t i = 0; i < klatki_gry[0].size(); i++)
-    ASSERT_TRUE(klatki_gry[0][i] == klatki_gry[1][i]) << "frame " << i * 4 << " differs";
-}
-
 // Every shape, turned 0 to 3 times, over a random floor, high in the well or
 // just above its landing row, in every look: the same state drawn without
 // the ghost's call, with the ghost off and on.
@@ -148,13 +115,8 @@ TEST_F(DuchNaObrazie, NaWierszuLadowaniaTylkoTamGdzieJegoKomorki) {
   int sprawdzonych = 0;
   for (const char *wyglad : {"normal", "glass", "child", "classic", "low", "640"}) {
     std::string w = wyglad;
-    int jak = w == "low" ? 0 : 1, szer = w == "640" ? 640 : 800;
-    if (jak != jakosc || szer != width) {
-      jakosc = jak;
-      width = szer;
-      height = szer == 640 ? 480 : 600;
-      zmiany_opcji();
-    }
+    int jak = w == "low" ? 0 : 1;
+    okno_w_wygladzie(jak, w == "640" ? 640 : 800);
     for (int s = 0; s < 12; s++) {
       SCOPED_TRACE(w + ", shape " + std::to_string(s));
       stan_poczatkowy();
@@ -233,10 +195,7 @@ TEST_F(DuchNaObrazie, NaWierszuLadowaniaTylkoTamGdzieJegoKomorki) {
     }
   }
   EXPECT_EQ(sprawdzonych, 72);
-  jakosc = 1;
-  width = 800;
-  height = 600;
-  zmiany_opcji();
+  okno_w_wygladzie(1, 800);
 }
 
 // G in a running game shows the ghost in the frame of the very pass it is

@@ -198,6 +198,14 @@ void gra(int s, int x, int y) {
   rekord = 999999;
 }
 
+void okno_w_wygladzie(int szczegoly, int szerokosc) {
+  if (szczegoly == jakosc && szerokosc == width) return;
+  jakosc = szczegoly;
+  width = szerokosc;
+  height = szerokosc == 640 ? 480 : 600;
+  zmiany_opcji();
+}
+
 Obraz obraz_okna(int w, int h) {
   Obraz p((size_t)w * h * 4);
   glPixelStorei(GL_PACK_ALIGNMENT, 1);

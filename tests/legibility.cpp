@@ -464,13 +464,7 @@ void nastaw_wyglad(const std::string &wyglad) {
   klasyczny = wyglad == "classic";
   szklo = wyglad == "glass";
   czytlo = wyglad != "walloff";
-  int jak = wyglad == "low" ? 0 : 1, w = wyglad == "640" ? 640 : 800;
-  if (jak != jakosc || w != width) {
-    jakosc = jak;
-    width = w;
-    height = w == 640 ? 480 : 600;
-    zmiany_opcji();
-  }
+  okno_w_wygladzie(wyglad == "low" ? 0 : 1, wyglad == "640" ? 640 : 800);
 }
 
 int zdjecia(const std::string &katalog) {

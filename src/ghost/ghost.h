@@ -13,8 +13,9 @@
 // recording, it sounds nothing, and with the ghost off it draws nothing and
 // leaves the GL state as it found it.
 //
-// Before the overlay draws its lines, each line it is about to draw over the
-// well (pause, taunts, messages, the glass notice, game over) gets a dark
+// Before the overlay draws its lines, each line it is about to draw across
+// the well (score and record, pause, taunts, messages, the glass notice, game
+// over) gets a dark
 // backing in the shape of its letters, so that it stays legible over the
 // bricks of every look; the overlay then draws the same text, at the same
 // place, in the same colour. The same pass adds the line of a replay (REPLAY

@@ -203,16 +203,13 @@ static void nastepne_drganie(int *dx, int *dy) {
 static void podklady_nakladki() {
   int w2 = width / 2, h2 = height / 2;
   if (!gameini) {
-    // The score lines: the top ones cross the well where pieces come in.
+    // The score lines at the top cross the well where the pieces come in;
+    // those at the bottom stay under its floor.
     char linia[48];
     snprintf(linia, sizeof linia, "RECORD %d", rekord);
     podklad_napisu(10, height - 70, linia, 0);
     snprintf(linia, sizeof linia, "SCORE  %d", score);
     podklad_napisu(10, height - 32, linia, 0);
-    snprintf(linia, sizeof linia, "LEVEL: %d", level);
-    podklad_napisu(10, 40, linia, 0);
-    snprintf(linia, sizeof linia, "DESTROYED: %d", calkowite);
-    podklad_napisu(10, 10, linia, 0);
   }
   if (pauza) podklad_napisu(w2 - 192, h2, ".: PAUSE :.", 0);
   if (!gameini && trythat > 0) podklad_napisu(w2 - 144, h2 + 60, "EAT THIS!", 0);
