@@ -1,6 +1,7 @@
 #include "harness.h"
 
 #include "game/game.h"
+#include "ghost/ghost.h"
 #include "render/render.h"
 #include "shell/shell.h"
 #include "text_sound/text_sound.h"
@@ -134,6 +135,7 @@ void stan_poczatkowy() {
     light = true;
   }
   distortion = 0; chaos = 0; ruchpox = 0;
+  duch_wlaczony = false; napis_ducha = 0;
 }
 
 void klatki(int n, std::initializer_list<int> klawisze) {
@@ -199,6 +201,14 @@ void gra(int s, int x, int y) {
   speed = 1000000;
   gamespeed = 0;
   rekord = 999999;
+}
+
+void okno_w_wygladzie(int szczegoly, int szerokosc) {
+  if (szczegoly == jakosc && szerokosc == width) return;
+  jakosc = szczegoly;
+  width = szerokosc;
+  height = szerokosc == 640 ? 480 : 600;
+  zmiany_opcji();
 }
 
 Obraz obraz_okna(int w, int h) {

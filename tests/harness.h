@@ -49,6 +49,11 @@ void zacznij_gre();
 // reaches, so no record cue sounds.
 void gra(int s, int x, int y);
 
+// The detail (1 high, 0 low) and the window's width (640 or 800, the height
+// going with it) as the options list sets them: the window re-created (and
+// config.cfg written) when either changes.
+void okno_w_wygladzie(int szczegoly, int szerokosc);
+
 // Read-back of the back buffer: four bytes a pixel, bottom row first.
 using Obraz = std::vector<unsigned char>;
 struct Rgba {

@@ -6,7 +6,9 @@
 //
 // A LIST line describes one shot: file=PNG cfg=the eleven config.cfg values
 // joined by commas, lines=groups of text in it (menu, options, status, pause,
-// eat, gameover, unlock, child), cursor=, score=, record=, level=, destroyed=.
+// eat, gameover, unlock, child, best, msg0 to msg5 the bonus messages, replay,
+// ghoston, ghostoff), cursor=, score=, record=, level=, destroyed=, slide= (how
+// far the bonus message has slid left).
 // For each line the glyph mask is cut from the font image exactly as the
 // overlay draws it (32 x 32 cells 1:1, nearest texels, pen advancing 32); the
 // figure is the CIELAB distance between the mean of the glyph pixels and the
@@ -19,6 +21,7 @@
 #include "shell/shell.h"
 #include "text_sound/text_sound.h"
 #include "player/player.h"
+#include "ghost/ghost.h"
 
 #include <png.h>
 
@@ -117,7 +120,7 @@ std::string tabela_do_zdjec() {
 
 // The lines of the named groups at the positions the overlay and the menu use.
 std::vector<Linia> linie(const Ustawienia &u, const std::string &grupy, std::map<std::string, int> &liczby) {
-  int w2 = u.width() / 2, h2 = u.height() / 2, h = u.height();
+  int w = u.width(), w2 = u.width() / 2, h2 = u.height() / 2, h = u.height();
   std::vector<Linia> l;
   char buf[64];
   std::stringstream s(grupy);
@@ -163,19 +166,38 @@ std::vector<Linia> linie(const Ustawienia &u, const std::string &grupy, std::map
       l.push_back({"YOU HAVE UNLOCKED", w2 - 150, h2 + 80, 0, false});
       l.push_back({"GLASS MODE !", w2 - 90, h2 + 40, 0, false});
     } else if (g == "best") {
-      // The screen of best games on tabela_do_zdjec(), the first entry chosen.
+      // The screen of best games on tabela_do_zdjec(), the first entry chosen;
+      // its entries closer together on a low screen.
       l.push_back({". BEST GAMES '", w2 - 224, h2 + 196, 1, true});
       l.push_back({"NORMAL GAME", w2 - 192, h2 + 156, 0, false});
+      l.push_back({" #  SCORE LVL ROWS", w2 - 300, h2 + 116, 0, false});
+      int odstep = std::min(30, (h2 - 24) / 9), dol = h2 + 86 - 9 * odstep;
       for (int i = 0; i < 10; i++) {
-        snprintf(buf, sizeof buf, "%2d%s%6d L%d R%d", i + 1, i % 3 ? " " : "*", WYNIKI_TABELI[i][0],
+        snprintf(buf, sizeof buf, "%2d%s%6d %3d %4d", i + 1, i % 3 ? " " : "*", WYNIKI_TABELI[i][0],
                  WYNIKI_TABELI[i][1], WYNIKI_TABELI[i][2]);
-        l.push_back({buf, w2 - 300, h2 + 116 - 30 * i, 0, false});
+        l.push_back({buf, w2 - 300, h2 + 86 - odstep * i, 0, false});
       }
       time_t czas = (time_t)CZAS_TABELI;
       struct tm czesci;
       localtime_r(&czas, &czesci);
       strftime(buf, sizeof buf, "%Y-%m-%d %H:%M", &czesci);
-      l.push_back({buf, w2 - 256, h2 - 196, 0, false});
+      l.push_back({buf, w2 - 256, dol - 34, 0, false});
+      l.push_back({"RETURN/A: WATCH", w2 - 256, dol - 68, 0, false});
+      l.push_back({"ESC/B: BACK", w2 - 256, dol - 100, 0, false});
+    } else if (g.size() == 4 && g.compare(0, 3, "msg") == 0 && g[3] >= '0' && g[3] <= '5') {
+      // A bonus message, slid left by slide= pixels.
+      static const char *const teksty[6] = {"NEXT LEVEL!", "BONUS 100!", "BONUS 200!", "BONUS 1000!",
+                                            "COMBO! BONUS 500!", "A LOT OF BONUSES!"};
+      int rodzaj = g[3] - '0';
+      l.push_back({teksty[rodzaj], w2 - liczby["slide"] - (rodzaj >= 4 ? 150 : 0), rodzaj == 0 ? h2 - 36 : h2, 0,
+                   false});
+    } else if (g == "replay") {
+      l.push_back({"REPLAY", w - 10 - 32 * 6, h - 32, 0, false});
+      l.push_back({"RIGHT: FAST", w - 10 - 32 * 11, 108, 0, false});
+      l.push_back({"ESC: STOP", w - 10 - 32 * 9, 76, 0, false});
+    } else if (g == "ghoston" || g == "ghostoff") {
+      const char *t = g == "ghoston" ? "GHOST ON" : "GHOST OFF";
+      l.push_back({t, w - 10 - 32 * (int)strlen(t), h - 108, 0, false});
     } else if (g == "child") {
       l.push_back({"YOU PLAY LIKE A CHILD", w2 - 332, h2 + 40, 0, false});
       l.push_back({"SO YOU WILL!", w2 - 200, h2, 0, false});
@@ -281,7 +303,7 @@ int mierz(const std::string &plik_fontu, const std::string &lista) {
     std::string v;
     for (int i = 0; i < 11 && std::getline(c, v, ','); i++) u.pola[i] = atoi(v.c_str());
     std::map<std::string, int> liczby;
-    for (const char *k : {"score", "record", "level", "destroyed"})
+    for (const char *k : {"score", "record", "level", "destroyed", "slide"})
       if (m.count(k)) liczby[k] = atoi(m[k].c_str());
     Obrazek o;
     if (!wczytaj_png(katalog + m["file"], o) || o.w != u.width() || o.h != u.height()) {
@@ -361,7 +383,7 @@ void zdjecie(const std::string &nazwa, const std::string &grupy) {
   spis << "file=" << nazwa << " cfg=" << width << ',' << height << ',' << bittes << ',' << jakosc << ','
        << czymuza << ',' << czytlo << ',' << czyfram << ',' << klasyczny << ',' << szklo << ',' << czyszklo
        << ',' << rekord << " lines=" << grupy << " score=" << score << " record=" << rekord << " level=" << level
-       << " destroyed=" << calkowite << "\n";
+       << " destroyed=" << calkowite << " slide=" << ruchpox << "\n";
 }
 
 // A late game: the well filled from row 12 down with one gap in every row, so
@@ -393,16 +415,56 @@ template <class F> void ujecie(const std::string &nazwa, const std::string &grup
   zdjecie(nazwa, grupy);
 }
 
+// The camera where it eases to for the falling piece, as it stands after
+// long enough play.
+void kamera_na_miejscu() {
+  heading = 550.0f - (float)xk;
+  lookupdown = (float)yk / 3 + 23;
+  ruch_z = -5 - (float)yk / 23;
+  kamera_zbliz();
+  widok_kamery();
+}
+
+// The falling piece, shape s, where it fits in the well with its cells seen
+// nearest the middle of line l, and the camera following it.
+void klocek_za(int s, const Linia &l) {
+  double cx = l.x + 16.0 * (double)l.tekst.size(), cy = l.y + 16.0, najblizej = 1e18;
+  int bx = 1, by = 1;
+  jaki = s;
+  for (xk = -1; xk <= 10; xk++)
+    for (yk = 1; yk <= 20; yk++) {
+      kamera_na_miejscu();
+      double sx = 0, sy = 0;
+      int n = 0;
+      bool miesci = true;
+      for (int i = 0; i < ilema[s]; i++)
+        for (int j = 0; j < ilema[s]; j++) {
+          if (!klocek[s * 16 + i * 4 + j]) continue;
+          int c = xk - 1 + i, r = yk + j;
+          miesci = miesci && c >= 1 && c <= 10 && r <= 20 && komorka(c, r) == 0;
+          double px, py;
+          rzut(0.1 - (c + 1) * 0.2 - 0.05, 0.75 - (r - 1) * 0.2 - 0.05, -0.35, &px, &py);
+          sx += px;
+          sy += py;
+          n++;
+        }
+      double d = (sx / n - cx) * (sx / n - cx) + (sy / n - cy) * (sy / n - cy);
+      if (miesci && d < najblizej) {
+        najblizej = d;
+        bx = xk;
+        by = yk;
+      }
+    }
+  xk = bx;
+  yk = by;
+  kamera_na_miejscu();
+}
+
 void nastaw_wyglad(const std::string &wyglad) {
+  klasyczny = wyglad == "classic";
   szklo = wyglad == "glass";
   czytlo = wyglad != "walloff";
-  int jak = wyglad == "low" ? 0 : 1, w = wyglad == "640" ? 640 : 800;
-  if (jak != jakosc || w != width) {
-    jakosc = jak;
-    width = w;
-    height = w == 640 ? 480 : 600;
-    zmiany_opcji();
-  }
+  okno_w_wygladzie(wyglad == "low" ? 0 : 1, wyglad == "640" ? 640 : 800);
 }
 
 int zdjecia(const std::string &katalog) {
@@ -493,6 +555,76 @@ int zdjecia(const std::string &katalog) {
   });
   klatki(1, {KLAWISZ_ESCAPE});
   ustaw_swiatlo(true);
+
+  // Every line over the well with the falling piece (the ring of eight, the
+  // largest) behind it, in every look, the ghost piece on: each line in its
+  // own shot. Classic mode shows only game over and the ghost's notice.
+  struct Grupa {
+    const char *nazwa;
+    void (*stan)();
+  };
+  static const Grupa grupy[] = {
+      {"eat", [] { trythat = 90; }},
+      {"unlock", [] { czyszklo = 0; score = 10001; }},
+      {"child", [] { childmode = true; textual = 160; }},
+      {"gameover", [] { wtopa = true; }},
+      {"msg0", [] { musi = true; dzwiek = WIAD_POZIOM; dodzwieku = 0; ruchpox = 60; }},
+      {"msg3", [] { musi = true; dzwiek = WIAD_BONUS1000; dodzwieku = 0; ruchpox = 60; }},
+      {"msg4", [] { musi = true; dzwiek = WIAD_COMBO; dodzwieku = 0; ruchpox = 60; }},
+      {"ghoston", [] { napis_ducha = 100; }},
+  };
+  for (const char *wyglad : {"normal", "glass", "child", "classic", "low", "640"}) {
+    nastaw_wyglad(wyglad);
+    std::string w = wyglad;
+    Ustawienia u;
+    u.pola[0] = width;
+    u.pola[1] = height;
+    for (const Grupa &g : grupy) {
+      std::string nazwa = g.nazwa;
+      if (w == "classic" && nazwa != "gameover" && nazwa != "ghoston") continue;
+      std::map<std::string, int> liczby = {{"slide", 60}};
+      std::vector<Linia> l = linie(u, nazwa, liczby);
+      for (size_t i = 0; i < l.size(); i++)
+        ujecie("inproc-" + w + "-" + nazwa + "-piece" + std::to_string(i) + ".png", "status," + nazwa, [&] {
+          pozna_gra(false);
+          childmode = w == "child";
+          duch_wlaczony = true;
+          g.stan();
+          // A message slides one pixel a pass: at 60 in the shot.
+          ruchpox -= 3;
+          klocek_za(8, l[i]);
+        });
+      napis_ducha = 0;
+      musi = false;
+    }
+  }
+
+  // A replay's lines: a short game recorded through the real pass, then
+  // watched, in every look.
+  for (const char *wyglad : {"normal", "glass", "classic", "low", "640"}) {
+    stan_poczatkowy();
+    nastaw_wyglad(wyglad);
+    czymuza = 0;
+    zacznij_gre();
+    klatki(60, {KLAWISZ_DOL});
+    Nagranie n;
+    if (!biezace_nagranie(&n)) {
+      fprintf(stderr, "legibility: the game was not recorded\n");
+      return 2;
+    }
+    klatki(1, {KLAWISZ_ESCAPE});
+    klatki(1);
+    if (!zacznij_odtwarzanie(n, false)) {
+      fprintf(stderr, "legibility: the recording cannot be replayed\n");
+      return 2;
+    }
+    ujecie(std::string("inproc-") + wyglad + "-replay.png", "status,replay", [] { klatki(30); });
+    zakoncz_odtwarzanie();
+    klatki(2);
+    klatki(1, {KLAWISZ_ESCAPE});
+  }
+  nastaw_wyglad("normal");
+  duch_wlaczony = false;
   return 0;
 }
 

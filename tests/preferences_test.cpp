@@ -41,6 +41,12 @@ TEST_F(Preferencje, CzytanieIZleWiersze) {
       {"left = p\npause = pad a\n", {1, 2}, {}},
       {"left = p\npause = space\n", {}, {{SDLK_p, AKCJA_LEWO}, {SDLK_SPACE, AKCJA_PAUZA}}},
       {"left = p\npause = space, nosuch\n", {2, 1}, {}},
+      // The ghost: a setting and a binding under one name, each once; its
+      // default G and pad X yield to other actions.
+      {"ghost = YES\nghost = h, pad y\nghost = no\nghost = j\nghost = maybe\n", {3, 4, 5},
+       {{SDLK_h, AKCJA_DUCH}, {WEJSCIE_PADA + PAD_Y, AKCJA_DUCH}}},
+      {"pause = g, p\nchoose = pad x, return\n", {}, {{SDLK_g, AKCJA_PAUZA}, {SDLK_p, AKCJA_PAUZA},
+       {WEJSCIE_PADA + PAD_X, AKCJA_WYBOR}, {SDLK_RETURN, AKCJA_WYBOR}}},
   };
   for (auto &p : przypadki) {
     SCOPED_TRACE(p.plik);
@@ -50,7 +56,8 @@ TEST_F(Preferencje, CzytanieIZleWiersze) {
     EXPECT_EQ(ile, (int)p.przypisane.size());
     for (auto [k, a] : p.przypisane) EXPECT_EQ(akcja_wejscia[k], a) << "input " << k;
   }
-  EXPECT_EQ(preferencje_z_oknem("# c\r\nwindow = yes\r\nleft = a", false), "# c\r\nwindow = no\r\nleft = a");
+  EXPECT_EQ(preferencje_z_ustawieniem("# c\r\nwindow = yes\r\nleft = a", "window", false), "# c\r\nwindow = no\r\nleft = a");
+  EXPECT_EQ(preferencje_z_ustawieniem("ghost = g\r\nghost = No\r\n", "ghost", true), "ghost = g\r\nghost = yes\r\n");
 }
 
 // Without the file every key reaches the pass as it is.

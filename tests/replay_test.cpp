@@ -19,19 +19,6 @@
 
 namespace {
 
-// What the test compares after every pass: the well, the piece, score, level,
-// rows and the bonus counters.
-std::vector<long long> stan_gry() {
-  std::vector<long long> s(studnia, studnia + STUDNIA_ROZMIAR);
-  for (long long v : {(long long)score, (long long)level, (long long)calkowite, (long long)rozwalone,
-                      (long long)(bonuses * 16), (long long)combo, (long long)czas, (long long)jaki,
-                      (long long)nastepny, (long long)xk, (long long)yk, (long long)wtopa,
-                      (long long)childmode, (long long)pauza, (long long)musi, (long long)dzwiek})
-    s.push_back(v);
-  for (int i = 0; i < 12 * 16; i++) s.push_back(klocek[i]);
-  return s;
-}
-
 void pas(std::vector<Uint8> &k) {
   // The rules do not depend on the picture: a tiny viewport and scissor keep
   // the passes quick.

@@ -79,6 +79,17 @@ void koniec_gry() {
   ASSERT_TRUE(wtopa);
 }
 
+std::vector<long long> stan_gry() {
+  std::vector<long long> s(studnia, studnia + STUDNIA_ROZMIAR);
+  for (long long v : {(long long)score, (long long)level, (long long)calkowite, (long long)rozwalone,
+                      (long long)(bonuses * 16), (long long)combo, (long long)czas, (long long)jaki,
+                      (long long)nastepny, (long long)xk, (long long)yk, (long long)wtopa,
+                      (long long)childmode, (long long)pauza, (long long)musi, (long long)dzwiek})
+    s.push_back(v);
+  for (int i = 0; i < 12 * 16; i++) s.push_back(klocek[i]);
+  return s;
+}
+
 void przygotuj_test(unsigned ziarno) {
   std::ofstream("config.cfg", std::ios::binary | std::ios::trunc) << KONFIG;
   stan_poczatkowy();

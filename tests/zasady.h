@@ -44,6 +44,10 @@ int ile_razy(const Dzwieki &d, const std::string &nazwa);
 // is kept; the window is re-created.
 void koniec_gry();
 
+// The game's state that determinism is judged by: the well, the piece, the
+// shapes, score, level, rows and the bonus counters.
+std::vector<long long> stan_gry();
+
 // Before each test: config.cfg rewritten from KONFIG (a game over or Escape on
 // the options may have rewritten or re-read it), the start state, the given
 // seed and an empty sound record.

@@ -1,15 +1,18 @@
 // The screen of best games, over the menu's scene in place of the main menu's
 // lines. F2 in the main menu (a pad's Y stands for it there) opens it on the
 // table of the mode chosen in the options; Up and Down choose an entry, Return
-// watches its recording, Escape (a pad's B or Back) goes back. While it is
+// watches its recording, Escape (a pad's B or Back) goes back, as its last two
+// lines say. Every line stands on a dark backing of its letters' shape. While it is
 // shown the pass's keys are the screen's alone: the menu under it never sees
 // them. A key acts on its press; keys held as the screen opens or comes back
 // from a replay wait for their release.
 #include "player/player.h"
 #include "game/game.h"
+#include "ghost/ghost.h"
 #include "shell/shell.h"
 #include "text_sound/text_sound.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
@@ -95,29 +98,39 @@ bool klawisze_ekranu(Uint8 *k) {
   return true;
 }
 
+// The columns of the entries, and the heading that names them.
+static const char *const FORMA_WPISU = "%2d%s%6d %3d %4d";
+static const char *const NAGLOWEK = " #  SCORE LVL ROWS";
+
 bool napisy_najlepszych() {
   if (!ekran_najlepszych) return false;
   int w2 = width / 2, h2 = height / 2;
+  // Ten entries 30 pixels apart, closer on a low screen so that the date and
+  // the keys fit under them.
+  int odstep = std::min(30, (h2 + 86 - 110) / 9);
+  int pod_wpisami = h2 + 86 - 9 * odstep;   // the last entry's line
   int dx, dy;
   krok_drgania(&dx, &dy);
   glColor3f(1.0f, 1.0f, 0.0f);
-  glPrint(w2 - 224 + dx, h2 + 196 + dy, ". BEST GAMES '", 1);
-  glPrint(w2 - 192, h2 + 156, tryb == TRYB_KLASYCZNY ? "CLASSIC MODE" : "NORMAL GAME", 0);
+  napis_na_podkladzie(w2 - 224 + dx, h2 + 196 + dy, ". BEST GAMES '", 1);
+  napis_na_podkladzie(w2 - 192, h2 + 156, tryb == TRYB_KLASYCZNY ? "CLASSIC MODE" : "NORMAL GAME", 0);
+  glColor3f(1.0f, 0.4f, 0.8f);
+  napis_na_podkladzie(w2 - 300, h2 + 116, NAGLOWEK, 0);
   const auto &wpisy = tabela.wpisy[tryb];
   if (wpisy.empty()) {
     glColor3f(1.0f, 0.85f, 0.0f);
-    glPrint(w2 - 192, h2 + 60, "NO GAMES YET", 0);
+    napis_na_podkladzie(w2 - 192, h2 + 60, "NO GAMES YET", 0);
   }
   for (int i = 0; i < (int)wpisy.size(); i++) {
     const WpisTabeli &w = wpisy[i];
     char linia[64];
     // A star after the rank marks a game of glass mode.
-    snprintf(linia, sizeof linia, "%2d%s%6d L%d R%d", i + 1, w.szklo ? "*" : " ", w.wynik, w.poziom, w.wiersze);
+    snprintf(linia, sizeof linia, FORMA_WPISU, i + 1, w.szklo ? "*" : " ", w.wynik, w.poziom, w.wiersze);
     // The chosen entry green, the others amber: the text is added to the
     // picture, and strong light colours stand out of the lit bricks best.
     if (i == wybrany) glColor3f(0.2f, 1.0f, 0.2f);
     else glColor3f(1.0f, 0.85f, 0.0f);
-    glPrint(w2 - 300, h2 + 116 - 30 * i, linia, 0);
+    napis_na_podkladzie(w2 - 300, h2 + 86 - odstep * i, linia, 0);
   }
   char linia[64] = "";
   if (uwaga && uwaga_przebiegi > 0) {
@@ -130,7 +143,9 @@ bool napisy_najlepszych() {
     if (localtime_r(&czas, &czesci)) strftime(linia, sizeof linia, "%Y-%m-%d %H:%M", &czesci);
     glColor3f(1.0f, 1.0f, 0.0f);
   }
-  if (linia[0]) glPrint(w2 - 256, h2 - 196, linia, 0);
+  if (linia[0]) napis_na_podkladzie(w2 - 256, pod_wpisami - 34, linia, 0);
   glColor3f(1.0f, 0.4f, 0.8f);
+  napis_na_podkladzie(w2 - 256, pod_wpisami - 68, "RETURN/A: WATCH", 0);
+  napis_na_podkladzie(w2 - 256, pod_wpisami - 100, "ESC/B: BACK", 0);
   return true;
 }

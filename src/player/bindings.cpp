@@ -3,7 +3,8 @@
 // key's byte), so every rule, latch, held Down, release after a lock and
 // leaving the window works on it as on the default key. An action's default
 // keys stop acting once the file lists keyboard keys for it, its default pad
-// buttons once it lists pad buttons. The window keys (F11, Alt+Return) are
+// buttons once it lists pad buttons; the ghost's G and pad X also once they
+// are bound to another action. The window keys (F11, Alt+Return) are
 // taken from the keyboard first.
 #include "player/player.h"
 #include "shell/shell.h"
@@ -22,6 +23,8 @@ const Uint8 *klawiatura_gracza(const Uint8 *surowe, int ile) {
   memcpy(wcisniete, klawiatura, sizeof wcisniete);
   for (int a = 0; a < LICZBA_AKCJI; a++)
     if (przypisana_klawiatura[a]) klawiatura[klawisz_akcji[a]] = 0;
+  // The ghost's G yields to any other binding of it.
+  if (akcja_wejscia[klawisz_akcji[AKCJA_DUCH]] >= 0) klawiatura[klawisz_akcji[AKCJA_DUCH]] = 0;
   for (int k = 0; k < SDLK_LAST; k++)
     if (akcja_wejscia[k] >= 0 && wcisniete[k]) klawiatura[klawisz_akcji[akcja_wejscia[k]]] = 1;
   return klawiatura;

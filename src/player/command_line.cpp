@@ -40,10 +40,11 @@ static const char *const POMOC =
     "goes back. While a game is watched, Right held plays it fast and Escape\n"
     "stops it.\n"
     "\n"
-    "F11 or Alt+Return switches between full screen and a window; the choice is\n"
-    "kept in preferences.cfg. That file, beside config.cfg, also holds your own\n"
-    "keys, one action a line: ACTION = KEY, KEY... (actions up down left right\n"
-    "choose back pause yes no; see the commented example shipped with the game).\n"
+    "F11 or Alt+Return switches between full screen and a window, and G (a pad's X)\n"
+    "shows or hides the ghost piece in a game; both choices are kept in\n"
+    "preferences.cfg. That file, beside config.cfg, also holds your own keys, one\n"
+    "action a line: ACTION = KEY, KEY... (actions up down left right choose back\n"
+    "pause yes no ghost; see the commented example shipped with the game).\n"
     "config.cfg, preferences.cfg, best.txt and recordings/ are in the working\n"
     "folder.\n";
 

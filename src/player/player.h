@@ -149,7 +149,7 @@ void po_starcie();
 // The actions a key or pad button can be bound to, in the file's order.
 enum {
   AKCJA_GORA, AKCJA_DOL, AKCJA_LEWO, AKCJA_PRAWO, AKCJA_WYBOR, AKCJA_WSTECZ, AKCJA_PAUZA,
-  AKCJA_TAK, AKCJA_NIE, LICZBA_AKCJI
+  AKCJA_TAK, AKCJA_NIE, AKCJA_DUCH, LICZBA_AKCJI
 };
 // Bindable inputs: the keyboard's key codes, then the pad's controls from
 // WEJSCIE_PADA on (in the order of the pad's control enum).
@@ -163,6 +163,7 @@ extern signed char akcja_wejscia[LICZBA_WEJSC];        // the action an input is
 // action: those replace its default keys or pad buttons respectively.
 extern bool przypisana_klawiatura[LICZBA_AKCJI], przypisany_pad[LICZBA_AKCJI];
 extern int okno_z_preferencji;                         // window = yes 1, no 0, not given -1
+extern int duch_z_preferencji;                         // ghost = yes 1, no 0, not given -1
 
 // The action whose default key is klawisz; -1 for none.
 int akcja_klawisza(int klawisz);
@@ -171,12 +172,14 @@ int akcja_klawisza(int klawisz);
 // bledy ("preferences.cfg:LINE: ...") and is left out; returns their number.
 int czytaj_preferencje(const char *tresc, size_t n, FILE *bledy);
 // Reads preferences.cfg of the working directory; no file leaves the defaults.
+// The ghost piece is shown as the file says.
 void wczytaj_preferencje();
-// The file's contents with its window line saying w_oknie (added at the end
+// The file's contents with the line of setting nazwa ("window", or "ghost"
+// = yes|no, not a line binding the ghost's keys) saying tak (added at the end
 // when there is none); every other line kept as it is.
-std::string preferencje_z_oknem(const std::string &tresc, bool w_oknie);
+std::string preferencje_z_ustawieniem(const std::string &tresc, const char *nazwa, bool tak);
 // Rewrites preferences.cfg so (crash-safe, keeping the player's lines); false on failure.
-bool zapisz_okno_w_preferencjach(bool w_oknie);
+bool zapisz_ustawienie_w_preferencjach(const char *nazwa, bool tak);
 
 // ---- Bindings (bindings.cpp) ----
 

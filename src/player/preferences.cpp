@@ -1,14 +1,16 @@
 // preferences.cfg, the player's file beside config.cfg. One setting a line,
 // "ACTION = KEY, KEY..." or "window = yes|no"; blank lines and lines starting
-// with # are comments. Keys are SDL 1.2's key names (SDL_GetKeyName) or "pad a",
+// with # are comments; "ghost = yes|no" shows the ghost piece, and a ghost
+// line naming keys binds the ghost's key. Keys are SDL 1.2's key names (SDL_GetKeyName) or "pad a",
 // "pad b", "pad x", "pad y", "pad start", "pad back", "pad up/down/left/right",
 // in any case. Keyboard keys listed for an action replace its default keys,
 // pad buttons its default pad buttons; an action left out keeps both. A bad
 // line (unknown action or key, a key of two actions, F11 or F2, a repeated
 // setting) gets one message naming the file and the line, and is left out; the
-// rest holds. The game rewrites only the window line, through the crash-safe
+// rest holds. The game rewrites only the window and ghost lines, through the crash-safe
 // writer of config.cfg, keeping every other line byte for byte.
 #include "player/player.h"
+#include "ghost/ghost.h"
 #include "shell/shell.h"
 
 #include <cctype>
@@ -17,15 +19,16 @@
 
 const char *const PLIK_PREFERENCJI = "preferences.cfg";
 const char *const nazwy_akcji[LICZBA_AKCJI] = {"up",     "down", "left",  "right", "choose",
-                                               "back",   "pause", "yes",  "no"};
+                                               "back",   "pause", "yes",  "no",    "ghost"};
 const int klawisz_akcji[LICZBA_AKCJI] = {KLAWISZ_GORA,   KLAWISZ_DOL, KLAWISZ_LEWO,
                                          KLAWISZ_PRAWO,  KLAWISZ_RETURN, KLAWISZ_ESCAPE,
-                                         KLAWISZ_P,      KLAWISZ_Y,   KLAWISZ_N};
+                                         KLAWISZ_P,      KLAWISZ_Y,   KLAWISZ_N, KLAWISZ_DUCHA};
 signed char akcja_wejscia[LICZBA_WEJSC];
 // Nothing is bound before the file is read.
 static const bool bez_przypisan = (memset(akcja_wejscia, -1, sizeof akcja_wejscia), true);
 bool przypisana_klawiatura[LICZBA_AKCJI], przypisany_pad[LICZBA_AKCJI];
 int okno_z_preferencji = -1;
+int duch_z_preferencji = -1;
 
 // The pad's controls by name, in the order of the pad's control enum, and the
 // actions each one stands for by default (in the menu, in a game or after it).
@@ -36,7 +39,7 @@ static const int domyslne_pada[LICZBA_WEJSC - WEJSCIE_PADA] = {
     1 << AKCJA_WSTECZ,
     1 << AKCJA_WYBOR | 1 << AKCJA_TAK | 1 << AKCJA_PAUZA,
     1 << AKCJA_WSTECZ,
-    1 << AKCJA_GORA, 1 << AKCJA_DOL, 1 << AKCJA_LEWO, 1 << AKCJA_PRAWO, 0, 0};
+    1 << AKCJA_GORA, 1 << AKCJA_DOL, 1 << AKCJA_LEWO, 1 << AKCJA_PRAWO, 1 << AKCJA_DUCH, 0};
 
 // The largest file read; a longer one is read this far.
 static const size_t NAJWIEKSZY_PLIK = 65536;
@@ -88,6 +91,16 @@ static std::string nazwa_wiersza(const std::string &wiersz, std::string *wartosc
   return uproszczone(wiersz.substr(0, r));
 }
 
+// The setting a line sets: "window", "ghost" for a ghost line saying yes or
+// no (one naming keys binds the ghost's key), "" for any other line.
+static std::string ustawienie_wiersza(const std::string &wiersz) {
+  std::string wartosc;
+  std::string nazwa = nazwa_wiersza(wiersz, &wartosc);
+  if (nazwa == "window") return nazwa;
+  std::string v = uproszczone(wartosc);
+  return nazwa == "ghost" && (v == "yes" || v == "no") ? nazwa : "";
+}
+
 // The file's lines without their '\n'.
 static std::vector<std::string> wiersze(const char *tresc, size_t n) {
   std::vector<std::string> w;
@@ -108,9 +121,9 @@ int czytaj_preferencje(const char *tresc, size_t n, FILE *bledy) {
   memset(akcja_wejscia, -1, sizeof akcja_wejscia);
   memset(przypisana_klawiatura, 0, sizeof przypisana_klawiatura);
   memset(przypisany_pad, 0, sizeof przypisany_pad);
-  okno_z_preferencji = -1;
+  okno_z_preferencji = duch_z_preferencji = -1;
   int wiersz_akcji[LICZBA_AKCJI] = {};   // the line that bound each action; 0 none
-  int wiersz_okna = 0;
+  int wiersz_okna = 0, wiersz_ducha = 0;
   int zlych = 0;
   std::vector<std::string> w = wiersze(tresc, n);
   for (size_t i = 0; i < w.size(); i++) {
@@ -134,11 +147,20 @@ int czytaj_preferencje(const char *tresc, size_t n, FILE *bledy) {
       }
       continue;
     }
+    if (ustawienie_wiersza(w[i]) == "ghost") {
+      if (wiersz_ducha) zly_wiersz(bledy, nr, "ghost is already set at line " + std::to_string(wiersz_ducha));
+      else {
+        duch_z_preferencji = uproszczone(wartosc) == "yes";
+        wiersz_ducha = nr;
+        zlych--;
+      }
+      continue;
+    }
     int a = 0;
     while (a < LICZBA_AKCJI && nazwa != nazwy_akcji[a]) a++;
     if (a == LICZBA_AKCJI) {
       zly_wiersz(bledy, nr, "unknown action \"" + nazwa +
-                                "\" (the actions are up, down, left, right, choose, back, pause, yes, no; and window)");
+                                "\" (the actions are up, down, left, right, choose, back, pause, yes, no, ghost; and window)");
       continue;
     }
     if (wiersz_akcji[a]) {
@@ -187,7 +209,9 @@ int czytaj_preferencje(const char *tresc, size_t n, FILE *bledy) {
                                       : domyslne_pada[k - WEJSCIE_PADA];
       for (int b = 0; b < LICZBA_AKCJI && !zmiana; b++) {
         bool wolny = k < WEJSCIE_PADA ? przypisana_klawiatura[b] : przypisany_pad[b];
-        if (b == a || !(domyslne >> b & 1) || wolny) continue;
+        // The ghost's G and pad X came after files binding them were written:
+        // they yield to any other binding instead.
+        if (b == a || b == AKCJA_DUCH || !(domyslne >> b & 1) || wolny) continue;
         std::string nazwa = k < WEJSCIE_PADA ? uproszczone(SDL_GetKeyName((SDLKey)k)) : nazwy_pada[k - WEJSCIE_PADA];
         zly_wiersz(bledy, wiersz_akcji[a],
                    "\"" + nazwa + "\" is still a key of " + nazwy_akcji[b] + "; bind " + nazwy_akcji[b] +
@@ -230,32 +254,33 @@ void wczytaj_preferencje() {
   }
   if (!caly) fprintf(stderr, "%s: longer than %zu bytes; only those are read\n", PLIK_PREFERENCJI, NAJWIEKSZY_PLIK);
   czytaj_preferencje(tresc.data(), tresc.size(), stderr);
+  duch_wlaczony = duch_z_preferencji == 1;
 }
 
-std::string preferencje_z_oknem(const std::string &tresc, bool w_oknie) {
-  const char *wiersz_okna = w_oknie ? "window = yes" : "window = no";
+std::string preferencje_z_ustawieniem(const std::string &tresc, const char *nazwa, bool tak) {
+  const std::string wiersz_ustawienia = std::string(nazwa) + (tak ? " = yes" : " = no");
   std::vector<std::string> w = wiersze(tresc.data(), tresc.size());
   std::string wynik;
   bool zmieniony = false;
   for (const std::string &s : w) {
-    bool okna = !zmieniony && nazwa_wiersza(s, nullptr) == "window";
+    bool ten = !zmieniony && ustawienie_wiersza(s) == nazwa;
     // A line ended with "\r\n" keeps its ending.
-    if (okna) wynik += std::string(wiersz_okna) + (!s.empty() && s.back() == '\r' ? "\r" : "");
+    if (ten) wynik += wiersz_ustawienia + (!s.empty() && s.back() == '\r' ? "\r" : "");
     else wynik += s;
-    zmieniony = zmieniony || okna;
+    zmieniony = zmieniony || ten;
     wynik += '\n';
   }
-  // A last line without its '\n' stays so; a window line added goes after it.
+  // A last line without its '\n' stays so; a line added goes after it.
   if (!tresc.empty() && tresc.back() != '\n') wynik.pop_back();
-  if (!zmieniony) wynik += (wynik.empty() || wynik.back() == '\n' ? "" : "\n") + std::string(wiersz_okna) + "\n";
+  if (!zmieniony) wynik += (wynik.empty() || wynik.back() == '\n' ? "" : "\n") + wiersz_ustawienia + "\n";
   return wynik;
 }
 
-bool zapisz_okno_w_preferencjach(bool w_oknie) {
+bool zapisz_ustawienie_w_preferencjach(const char *nazwa, bool tak) {
   std::string tresc;
   bool jest, caly;
   // A file that is there but cannot be read whole is not written over.
   if ((!tresc_pliku(&tresc, &jest, &caly) && jest) || !caly) return false;
-  std::string nowa = preferencje_z_oknem(tresc, w_oknie);
+  std::string nowa = preferencje_z_ustawieniem(tresc, nazwa, tak);
   return zapisz_plik_atomowo(PLIK_PREFERENCJI, nowa.data(), (int)nowa.size());
 }

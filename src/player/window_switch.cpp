@@ -78,7 +78,7 @@ void klawisze_okna(Uint8 *k) {
 
 void przelacz_okno() {
   w_oknie = !w_oknie;
-  if (!zapisz_okno_w_preferencjach(w_oknie))
+  if (!zapisz_ustawienie_w_preferencjach("window", w_oknie))
     fprintf(stderr, "Cannot write %s; the window's choice holds for this run only.\n", PLIK_PREFERENCJI);
   // A size chosen on the options list but not applied stays pending: the
   // window keeps the size it has.

@@ -1,6 +1,7 @@
 // Start-up, the main loop and shutdown.
 #include "shell/shell.h"
 #include "game/game.h"
+#include "ghost/ghost.h"
 #include "player/player.h"
 #include "render/render.h"
 #include "text_sound/text_sound.h"
@@ -120,6 +121,7 @@ void przebieg(Uint8 *stan_klawiszy) {
   int ile = SDLK_LAST;
   Uint8 *surowe = stan_klawiszy ? stan_klawiszy : SDL_GetKeyState(&ile);
   keys = klawisze_pasu(surowe, ile);
+  klawisz_ducha(keys);
   // Recorded, replayed, or taken by the screen of best games.
   pas_gracza(keys);
   const Uint8 *k = keys;
@@ -143,6 +145,7 @@ void przebieg(Uint8 *stan_klawiszy) {
 
   // The falling piece; while a game runs, the preview, gravity and the alarm.
   rysuj_klocek();
+  rysuj_ducha();
   if (gra_biegnie()) {
     rysuj_podglad();
     krok_grawitacji();
@@ -177,6 +180,7 @@ void przebieg(Uint8 *stan_klawiszy) {
   }
 
   widok_kamery();
+  przed_napisami();
   nakladka_tekstu();
 
   // Escape leaves a game for the menu, or the options list for the main menu.

@@ -115,8 +115,8 @@ static void kontrolki_pada(int p, bool *k) {
   k[PAD_B] |= przycisk(1);
   k[PAD_BACK] |= przycisk(uklad_kontrolera ? 4 : 6);
   k[PAD_START] |= przycisk(uklad_kontrolera ? 6 : 7);
-  // X acts only when bound in preferences.cfg, Y opens the best games from the
-  // menu unless bound; 2 and 3 in both orders.
+  // X switches the ghost piece in a game, Y opens the best games from the
+  // menu, unless bound otherwise; 2 and 3 in both orders.
   k[PAD_X] |= przycisk(2);
   k[PAD_Y] |= przycisk(3);
   bool krzyz[4] = {(krzyzak & SDL_HAT_UP) != 0, (krzyzak & SDL_HAT_DOWN) != 0,
@@ -136,6 +136,7 @@ static int domyslny_klawisz(int kontrolka) {
     case PAD_START: return gameini ? KLAWISZ_RETURN : wtopa ? KLAWISZ_Y : KLAWISZ_P;
     case PAD_B: return gameini && (menu || ekran_najlepszych) ? KLAWISZ_ESCAPE : -1;
     case PAD_Y: return gameini && !menu ? SDLK_F2 : -1;   // the screen of best games
+    case PAD_X: return w_grze ? klawisz_akcji[AKCJA_DUCH] : -1;   // the ghost piece
     case PAD_BACK: return KLAWISZ_ESCAPE;
     case PAD_GORA: return w_grze || gameini ? KLAWISZ_GORA : -1;
     case PAD_DOL: return w_grze || gameini ? KLAWISZ_DOL : -1;

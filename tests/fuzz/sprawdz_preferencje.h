@@ -1,7 +1,8 @@
 // One check of the preferences.cfg reader and its rewrite on arbitrary bytes,
 // shared by the fuzzer and the tests: one message per bad line, naming it; no
-// key acting for two actions, none on F11 or F2; the window line's rewrite
-// keeps every other line and reads back to the same bindings.
+// key acting for two actions, none on F11 or F2 (the ghost's own G yields to
+// other bindings); the rewrite of the window or the ghost line keeps every
+// other line and reads back to the same bindings and the other setting.
 #ifndef BRIXEL_SPRAWDZ_PREFERENCJE_H
 #define BRIXEL_SPRAWDZ_PREFERENCJE_H
 
@@ -56,24 +57,28 @@ inline std::string sprawdz_preferencje(const uint8_t *dane, size_t n) {
   for (int key = 0; key < SDLK_LAST; key++) {
     int a = akcja_wejscia[key], b = akcja_klawisza(key);
     if (a >= 0 && (key == SDLK_F11 || key == SDLK_F2 || !przypisana_klawiatura[a])) return "bad binding";
-    if (a >= 0 && b >= 0 && b != a && !przypisana_klawiatura[b]) return "a key acts for two actions";
+    if (a >= 0 && b >= 0 && b != a && b != AKCJA_DUCH && !przypisana_klawiatura[b]) return "a key acts for two actions";
   }
   const std::string przypisania((const char *)akcja_wejscia, sizeof akcja_wejscia);
-  const int okno = okno_z_preferencji;
-  for (bool w : {true, false}) {
-    std::string nowa = preferencje_z_oknem(tresc, w);
-    std::vector<std::string> stare = podziel_wiersze(tresc), nowe = podziel_wiersze(nowa);
-    size_t rozne = nowe.size() - stare.size();
-    for (size_t i = 0; i < stare.size() && i < nowe.size(); i++)
-      if (stare[i] != nowe[i]) {
-        rozne++;
-        if (nowe[i].rfind(w ? "window = yes" : "window = no", 0) != 0) return "a line changed: " + stare[i];
-      }
-    if (rozne != 1 && !(rozne == 0 && okno == (int)w)) return "the rewrite changed more lines";
-    czytaj_z_komunikatami(nowa, &k);
-    if (okno_z_preferencji != (int)w || przypisania != std::string((const char *)akcja_wejscia, sizeof akcja_wejscia))
-      return "the rewritten file reads otherwise";
-  }
+  const int okno = okno_z_preferencji, duch = duch_z_preferencji;
+  for (const char *nazwa : {"window", "ghost"})
+    for (bool w : {true, false}) {
+      bool okna = nazwa[0] == 'w';
+      std::string nowa = preferencje_z_ustawieniem(tresc, nazwa, w);
+      std::vector<std::string> stare = podziel_wiersze(tresc), nowe = podziel_wiersze(nowa);
+      size_t rozne = nowe.size() - stare.size();
+      for (size_t i = 0; i < stare.size() && i < nowe.size(); i++)
+        if (stare[i] != nowe[i]) {
+          rozne++;
+          if (nowe[i].rfind(std::string(nazwa) + (w ? " = yes" : " = no"), 0) != 0) return "a line changed: " + stare[i];
+        }
+      if (rozne != 1 && !(rozne == 0 && (okna ? okno : duch) == (int)w)) return "the rewrite changed more lines";
+      czytaj_z_komunikatami(nowa, &k);
+      if ((okna ? okno_z_preferencji : duch_z_preferencji) != (int)w ||
+          (okna ? duch_z_preferencji : okno_z_preferencji) != (okna ? duch : okno) ||
+          przypisania != std::string((const char *)akcja_wejscia, sizeof akcja_wejscia))
+        return "the rewritten file reads otherwise";
+    }
   return "";
 }
 
