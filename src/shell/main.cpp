@@ -2,6 +2,7 @@
 #include "shell/shell.h"
 #include "game/game.h"
 #include "player/player.h"
+#include "computer/computer.h"
 #include "render/render.h"
 #include "text_sound/text_sound.h"
 
@@ -169,6 +170,7 @@ void przebieg(Uint8 *stan_klawiszy) {
 
   widok_kamery();
   nakladka_tekstu();
+  napis_komputera();
 
   // Escape leaves a game for the menu, or the options list for the main menu.
   if (k[KLAWISZ_ESCAPE]) {

@@ -4,6 +4,7 @@
 #include "shell/shell.h"
 #include "game/game.h"
 #include "player/player.h"
+#include "computer/computer.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -115,8 +116,8 @@ static void kontrolki_pada(int p, bool *k) {
   k[PAD_B] |= przycisk(1);
   k[PAD_BACK] |= przycisk(uklad_kontrolera ? 4 : 6);
   k[PAD_START] |= przycisk(uklad_kontrolera ? 6 : 7);
-  // X acts only when bound in preferences.cfg, Y opens the best games from the
-  // menu unless bound; 2 and 3 in both orders.
+  // X lets the computer play and Y opens the best games from the menu unless
+  // bound; 2 and 3 in both orders.
   k[PAD_X] |= przycisk(2);
   k[PAD_Y] |= przycisk(3);
   bool krzyz[4] = {(krzyzak & SDL_HAT_UP) != 0, (krzyzak & SDL_HAT_DOWN) != 0,
@@ -134,7 +135,8 @@ static int domyslny_klawisz(int kontrolka) {
   switch (kontrolka) {
     case PAD_A: return gameini ? KLAWISZ_RETURN : wtopa ? KLAWISZ_Y : KLAWISZ_GORA;
     case PAD_START: return gameini ? KLAWISZ_RETURN : wtopa ? KLAWISZ_Y : KLAWISZ_P;
-    case PAD_B: return gameini && (menu || ekran_najlepszych) ? KLAWISZ_ESCAPE : -1;
+    case PAD_B: return (gameini && (menu || ekran_najlepszych)) || komputer_gra ? KLAWISZ_ESCAPE : -1;
+    case PAD_X: return gameini && !menu ? SDLK_F3 : -1;   // the computer plays
     case PAD_Y: return gameini && !menu ? SDLK_F2 : -1;   // the screen of best games
     case PAD_BACK: return KLAWISZ_ESCAPE;
     case PAD_GORA: return w_grze || gameini ? KLAWISZ_GORA : -1;
