@@ -6,7 +6,8 @@
 //
 // A LIST line describes one shot: file=PNG cfg=the eleven config.cfg values
 // joined by commas, lines=groups of text in it (menu, options, status, pause,
-// eat, gameover, unlock, child), cursor=, score=, record=, level=, destroyed=.
+// eat, gameover, unlock, child, computer), cursor=, score=, record=, level=,
+// destroyed=.
 // For each line the glyph mask is cut from the font image exactly as the
 // overlay draws it (32 x 32 cells 1:1, nearest texels, pen advancing 32); the
 // figure is the CIELAB distance between the mean of the glyph pixels and the
@@ -176,6 +177,9 @@ std::vector<Linia> linie(const Ustawienia &u, const std::string &grupy, std::map
       localtime_r(&czas, &czesci);
       strftime(buf, sizeof buf, "%Y-%m-%d %H:%M", &czesci);
       l.push_back({buf, w2 - 256, h2 - 196, 0, false});
+    } else if (g == "computer") {
+      l.push_back({"COMPUTER PLAYS", 10, h - 110, 0, false});
+      l.push_back({"RIGHT:FAST ESC:MENU", 10, 80, 0, false});
     } else if (g == "child") {
       l.push_back({"YOU PLAY LIKE A CHILD", w2 - 332, h2 + 40, 0, false});
       l.push_back({"SO YOU WILL!", w2 - 200, h2, 0, false});

@@ -39,8 +39,8 @@ enum { KOMP_DOL = 1, KOMP_GORA = 2, KOMP_LEWO = 4, KOMP_PRAWO = 8 };
 // Where a piece comes to rest: its box as turned (16 entries, i*4 + j) and its
 // anchor.
 struct Spoczynek {
-  int ksztalt[16];
-  int x, y;
+  int ksztalt[16] = {};
+  int x = 0, y = 0;
 };
 
 // The game as the keys of the coming pass will meet it: the pass's rules up to
@@ -103,6 +103,10 @@ void pas_komputera(Uint8 *k);
 bool zacznij_gre_komputera(long ziarno, bool z_wiersza);
 // Ends it at once and puts the menu back as it was.
 void zakoncz_gre_komputera();
+// The computer's keys of a pass (Down, Up, Left, Right) into k, from the
+// game's state as the pass begins; a plan is made when the piece or the well
+// has changed. Its games call it; so can a test, on any game.
+void klawisze_komputera(Uint8 *k);
 // Passes the main loop runs besides its own (Right held: eight a frame).
 int przebiegi_komputera();
 // In place of entering a finished game in the table: a game of the computer's

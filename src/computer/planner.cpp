@@ -566,7 +566,8 @@ Plan zaplanuj(const Chwila &c) {
   if (ile == 0) {
     memcpy(p.cel, c.ksztalt, sizeof p.cel);
     p.cel_x = c.x;
-    p.koniec = {{0}, c.x, c.y};
+    p.koniec.x = c.x;
+    p.koniec.y = c.y;
     memcpy(p.koniec.ksztalt, c.ksztalt, sizeof p.cel);
     p.ocena = KONIEC_GRY;
     return p;

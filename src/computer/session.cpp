@@ -62,6 +62,10 @@ bool zacznij_gre_komputera(long ziarno, bool z_polecenia) {
 
 void zakoncz_gre_komputera() {
   if (!komputer_gra) return;
+  if (z_wiersza && nagranie_gotowe) {
+    printf("score %d level %d rows %d\n", wynik[0], wynik[1], wynik[2]);
+    fflush(stdout);
+  }
   komputer_gra = false;
   szybko = jest_plan = false;
   zatrzymaj();
@@ -91,8 +95,7 @@ static double teraz_us(clockid_t zegar) {
   return (double)t.tv_sec * 1e6 + (double)t.tv_nsec * 1e-3;
 }
 
-// The computer's keys of this pass into k.
-static void klawisze_komputera(Uint8 *k) {
+void klawisze_komputera(Uint8 *k) {
   czas_us = czas_cpu_us = -1;
   Chwila c;
   if (!chwila_z_gry(&c)) {
@@ -152,10 +155,6 @@ void pas_komputera(Uint8 *k) {
     koniec_pokazu = SDL_GetTicks() + POKAZ_KONCA_MS;
   }
   if (nagranie_gotowe && SDL_GetTicks() >= koniec_pokazu) {
-    if (z_wiersza) {
-      printf("score %d level %d rows %d\n", wynik[0], wynik[1], wynik[2]);
-      fflush(stdout);
-    }
     zakoncz_gre_komputera();
     memset(k, 0, SDLK_LAST);
   }
