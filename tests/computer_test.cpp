@@ -142,15 +142,18 @@ TEST_F(Komputer, GraZF3KlawiszeWidzaIPowrotDoMenu) {
     klocek[3 * 16] = 0;   // a hook turned by an earlier game
     klocek[3 * 16 + 2] = 1;
     const std::vector<int> ksztalty(klocek, klocek + 12 * 16);
-    // What the generator draws after one pass of the menu as it stands.
+    // What the generator draws after two passes of the menu as it stands (the
+    // pass of F3, and the one that brings the menu back).
     const auto menu_przed = zrzut_stanu();
     srand(77);
+    pas({});
     pas({});
     const int los = rand();
     przywroc_stan(menu_przed, true);
     srand(77);
     auto pliki_przed = pliki();
-    pas({SDLK_F3});
+    pas({SDLK_F3});   // the menu's pass; the game starts with the next
+    pas({});
     ASSERT_TRUE(komputer_gra);
     for (int i = 0; i < 600; i++) {
       if (proba == 0) pas({});
@@ -185,8 +188,12 @@ TEST_F(Komputer, GraZF3KlawiszeWidzaIPowrotDoMenu) {
 }
 
 // Game over: the game stays 3 s, then the menu comes back; nothing is stored
-// but computer.rec, whose result is the game's; the window is not re-created.
+// but computer.rec, which replays to the game's result (also when F3 follows
+// at once a game left with Escape); the window is not re-created.
 TEST_F(Komputer, KoniecGryTrzySekundyTylkoComputerRec) {
+  gra(0, 6, 1);
+  pas({});
+  pas({KLAWISZ_ESCAPE});
   rekord = 0;
   poziom_puszczenia = 1;   // it lets go at once: the pieces pile up in the middle
   std::vector<std::string> wiersze;
@@ -195,6 +202,8 @@ TEST_F(Komputer, KoniecGryTrzySekundyTylkoComputerRec) {
   const GLuint tekstura = jednolita(10, 20, 30);
   auto pliki_przed = pliki();
   pas({SDLK_F3});
+  pas({});
+  ASSERT_TRUE(komputer_gra);
   Uint32 koniec = 0;
   int wynik = -1;
   for (int i = 0; i < 100000 && komputer_gra; i++) {
@@ -217,6 +226,12 @@ TEST_F(Komputer, KoniecGryTrzySekundyTylkoComputerRec) {
   ASSERT_EQ(wczytaj_nagranie(PLIK_KOMPUTERA, &n, &blad), 0) << blad;
   EXPECT_EQ(n.wynik, wynik);
   EXPECT_GT(wynik, 0);
+  ASSERT_TRUE(zacznij_odtwarzanie(n, false));
+  for (long long i = 0; i < n.przebiegi; i++) pas({});
+  EXPECT_EQ(score, wynik) << "computer.rec replays another game";
+  pas({KLAWISZ_ESCAPE});
+  pas({});
+  pas({KLAWISZ_ESCAPE});   // from the screen of best games
   glDeleteTextures(1, &tekstura);
 }
 

@@ -523,7 +523,7 @@ static void chwila_nastepnego(const Chwila &c, const Ladowanie &l, Chwila *n) {
 Plan zaplanuj(const Chwila &c) {
   Obroty o;
   obroty_z(c.s, c.ksztalt, &o);
-  static Kandydat teraz[64], potem[64];
+  Kandydat teraz[64], potem[64];   // at most four turns of ten columns each
   int ile = kandydaci(c, o, teraz);
   bool z_nastepnym = c.nastepny >= 0;
   long long oceny[64];

@@ -30,6 +30,7 @@ static std::vector<std::pair<std::string, std::string>> stan_widza;   // put bac
 static bool szybko = false;           // Right is held
 static bool byl_f3 = false, byl_escape = false;   // the watcher's keys last pass
 static bool wychodzi = false;         // Escape went to the rules: the menu comes back next
+static bool zaczyna = false;          // F3 was pressed: the game starts next pass
 static bool po_grze = false;          // game over seen
 static Uint32 koniec_pokazu = 0;      // when the ended game leaves the screen (SDL ticks)
 static bool nagranie_gotowe = false;  // the recorder has finished the game
@@ -126,8 +127,12 @@ void pas_komputera(Uint8 *k) {
   byl_f3 = f3;
   byl_escape = esc;
   if (!komputer_gra) {
-    if (nowy_f3 && zacznij_gre_komputera(-1, false)) memset(k, 0, SDLK_LAST);
-    return;
+    // The pass of F3 stays the menu's (the recorder drops there what a game
+    // left with Escape was recording); the game starts with the next.
+    bool start = zaczyna && zacznij_gre_komputera(-1, false);
+    zaczyna = nowy_f3 && gameini && !menu && !odtwarzanie;
+    if (zaczyna) memset(k, 0, SDLK_LAST);
+    if (!start) return;
   }
   if (wychodzi || gameini) {
     zakoncz_gre_komputera();
