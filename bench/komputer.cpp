@@ -92,13 +92,16 @@ std::string opis_konca() {
   return b;
 }
 
-// Median, 90th and 99th percentiles and the worst.
+// Median, 90th, 99th and 99.9th percentiles, the worst, and how many took
+// more than a millisecond.
 std::string rozklad(std::vector<double> v) {
   if (v.empty()) return "none";
   std::sort(v.begin(), v.end());
   auto q = [&](double f) { return v[std::min(v.size() - 1, (size_t)(f * (double)v.size()))]; };
-  char b[160];
-  snprintf(b, sizeof b, "median %.0f, p90 %.0f, p99 %.0f, worst %.0f", q(0.5), q(0.9), q(0.99), v.back());
+  long ponad = (long)(v.end() - std::upper_bound(v.begin(), v.end(), 1000.0));
+  char b[200];
+  snprintf(b, sizeof b, "median %.0f, p90 %.0f, p99 %.0f, p99.9 %.0f, worst %.0f; %ld over 1 ms", q(0.5), q(0.9),
+           q(0.99), q(0.999), v.back(), ponad);
   return b;
 }
 
