@@ -245,11 +245,14 @@ TEST_F(TabelaNajlepszych, WierszPolecenBezOkna) {
   std::ofstream(katalog + "/inna.rec") << zmieniony_plik();
   // Words, status, and what the output must hold ("|" between the pieces).
   const std::vector<std::string> przypadki[] = {
-      {"--help", "0", "resolution|--window|--fullscreen|--replay FILE|--scores|F2"},
+      {"--help", "0", "resolution|--window|--fullscreen|--replay FILE|--scores|F2|--demo [SEED]|F3"},
       {"--scores", "0", "normal 1 300 2 25 2|glass recordings/1-2-3.rec\nclassic 1 20 1 2 2|plain -\n"},
       {"--replay inna.rec", "1", "version 7 of the rules"},
       {"--replay best.txt", "1", "not a BRIXEL recording"},
       {"--replay", "1", "needs the file"},
+      {"--demo 12x", "1", "--demo takes a seed from 0 to 4294967295, not 12x"},
+      {"--demo 4294967296", "1", "not 4294967296"},
+      {"--demo 3 --replay inna.rec", "1", "--replay and --demo cannot go together"},
       {"resolution 640 --no-such-word", "1", "--no-such-word"},
   };
   std::string w;

@@ -6,6 +6,7 @@
 // recorded. (Its picture is in ghost_view_test.)
 #include "zasady.h"
 #include "fsound_zapis.h"
+#include "computer/computer.h"
 #include "game/game.h"
 #include "ghost/ghost.h"
 #include "player/player.h"
@@ -169,11 +170,13 @@ TEST_F(Duch, PrzypisaniaKlawiszaIPada) {
     EXPECT_EQ(duch_wlaczony, p.przelacza);
     EXPECT_EQ(pauza, p.pauzuje ? 1 : 0);
   }
-  // In the menu a pad's X switches nothing.
+  // In the menu a pad's X lets the computer play and leaves the ghost alone.
   czytaj_preferencje("", 0, stderr);
   stan_poczatkowy();
   przycisk(X);
   EXPECT_FALSE(duch_wlaczony);
+  EXPECT_TRUE(komputer_gra);
+  zakoncz_gre_komputera();
 }
 
 // The same game played twice from the same seed and keys, once with the ghost

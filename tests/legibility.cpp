@@ -7,8 +7,8 @@
 // A LIST line describes one shot: file=PNG cfg=the eleven config.cfg values
 // joined by commas, lines=groups of text in it (menu, options, status, pause,
 // eat, gameover, unlock, child, best, msg0 to msg5 the bonus messages, replay,
-// ghoston, ghostoff), cursor=, score=, record=, level=, destroyed=, slide= (how
-// far the bonus message has slid left).
+// ghoston, ghostoff, computer), cursor=, score=, record=, level=, destroyed=,
+// slide= (how far the bonus message has slid left).
 // For each line the glyph mask is cut from the font image exactly as the
 // overlay draws it (32 x 32 cells 1:1, nearest texels, pen advancing 32); the
 // figure is the CIELAB distance between the mean of the glyph pixels and the
@@ -198,6 +198,9 @@ std::vector<Linia> linie(const Ustawienia &u, const std::string &grupy, std::map
     } else if (g == "ghoston" || g == "ghostoff") {
       const char *t = g == "ghoston" ? "GHOST ON" : "GHOST OFF";
       l.push_back({t, w - 10 - 32 * (int)strlen(t), h - 108, 0, false});
+    } else if (g == "computer") {
+      l.push_back({"COMPUTER PLAYS", 10, h - 110, 0, false});
+      l.push_back({"RIGHT:FAST ESC:MENU", 10, 80, 0, false});
     } else if (g == "child") {
       l.push_back({"YOU PLAY LIKE A CHILD", w2 - 332, h2 + 40, 0, false});
       l.push_back({"SO YOU WILL!", w2 - 200, h2, 0, false});

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Legibility of every line of text over the scene, in every look: screenshots
-# of the real program driven by keys (menu, options, a paused game, the child
-# taunt, game over; normal, glass, wall off, LOW, 640 x 480 and child), the
+# of the real program driven by keys (menu, options, the computer's game, a
+# paused game, the child taunt, game over; normal, glass, wall off, LOW, 640 x
+# 480 and child), the
 # looks that take long play drawn by the real pass in-process (a special
 # piece's taunt, the glass-mode notice, game over in the other looks, the
 # dimmed room, the alarm), all measured by the legibility program, which
@@ -53,6 +54,9 @@ look() {
     tap Return; sleep 0.2; shot options-1 options
     tap Down; sleep 0.2; shot options-2 options
     tap Escape; tap Up
+    # The computer's game and its line, left with Escape.
+    tap F3; sleep 0.5; shot computer computer
+    tap Escape; sleep 0.2
   fi
   tap Return
   if [ "$name" = child ]; then

@@ -3,6 +3,7 @@
 // sdl12-compat, an SDL 2 virtual game controller attached before the start-up,
 // which the game finds among SDL's devices, opens and polls like a real pad.
 #include "zasady.h"
+#include "computer/computer.h"
 #include "game/game.h"
 #include "shell/shell.h"
 #include "player/player.h"
@@ -439,6 +440,24 @@ TEST_P(Pad, YOtwieraEkranNajlepszychBIBackGoZamykaja) {
   EXPECT_FALSE(ekran_najlepszych);
   EXPECT_EQ(pauza, 0);
   EXPECT_EQ(yk, 3) << "Y acted in a game";
+}
+
+// X lets the computer play from the main menu, and only there; B and Back
+// return from its game to the menu.
+TEST_P(Pad, XGraKomputeraBIBackWracaja) {
+  const int X = 2;   // in both layouts
+  for (int wyjscie : {B, BACK}) {
+    wcisnij_pad(X);
+    EXPECT_TRUE(komputer_gra) << "X in the main menu did not start the computer's game";
+    EXPECT_FALSE(gameini);
+    wcisnij_pad(wyjscie);
+    EXPECT_FALSE(komputer_gra) << "B or Back did not leave the computer's game";
+    EXPECT_TRUE(gameini);
+  }
+  menu = true;
+  wcisnij_pad(X);
+  EXPECT_FALSE(komputer_gra) << "X started it from the options list";
+  menu = false;
 }
 
 INSTANTIATE_TEST_SUITE_P(Drogi, Pad, ::testing::Values(ZDARZENIA, WIRTUALNY),

@@ -33,8 +33,8 @@ TEST_F(Preferencje, CzytanieIZleWiersze) {
       {"# mine\n\n  left = A , D\n", {}, {{SDLK_a, AKCJA_LEWO}, {SDLK_d, AKCJA_LEWO}}},
       {"UP = Left   Shift\r\nDOWN=[4]\nwindow = YES\n", {}, {{SDLK_LSHIFT, AKCJA_GORA}, {SDLK_KP4, AKCJA_DOL}}},
       {"pause = pad X, space\n", {}, {{WEJSCIE_PADA + PAD_X, AKCJA_PAUZA}, {SDLK_SPACE, AKCJA_PAUZA}}},
-      {"bogus = a\nleft = nosuch\nleft =\nright = f11\nup = F2\nwindow = maybe\njunk\nyes = a,\n",
-       {1, 2, 3, 4, 5, 6, 7, 8}, {}},
+      {"bogus = a\nleft = nosuch\nleft =\nright = f11\nup = F2\nwindow = maybe\njunk\nyes = a,\ndown = f3\n",
+       {1, 2, 3, 4, 5, 6, 7, 8, 9}, {}},
       {"left = a\nright = a\nleft = j\nwindow = no\nwindow = yes\n", {2, 3, 5}, {{SDLK_a, AKCJA_LEWO}}},
       // A key still acting for an action left with its defaults; leaving out
       // one line can leave out another.

@@ -3,6 +3,7 @@
 // pass, the state compared pass by pass. Also the random generator left as
 // srand() makes it, and the keys of the screen of best games in the menu.
 #include "zasady.h"
+#include "computer/computer.h"
 #include "game/game.h"
 #include "player/player.h"
 #include "render/render.h"
@@ -175,6 +176,74 @@ TEST_F(Powtorki, GryPowtorzonePrzebiegPoPrzebiegu) {
   EXPECT_GT(dzieciecych, 0);
   EXPECT_GT(specjalnych, 0);
   EXPECT_GT(dlugich, 0);
+}
+
+// Games of the computer's to their end, replayed from computer.rec pass for
+// pass: one past level 10, through level-ups, single cells, special pieces and
+// the skull, at a row a pass; one in classic mode and one in glass mode, a row
+// a pass from the start.
+TEST_F(Powtorki, GryKomputeraPowtorzonePrzebiegPoPrzebiegu) {
+  struct {
+    int klasyczny, szklo;
+    long ziarno;
+    int puszcza;   // the level at which it lets go, and its game ends
+    int speed;     // the gravity period it starts with
+  } gry[] = {{0, 0, 11, 12, 50}, {1, 0, 12, 2, 0}, {0, 1, 13, 2, 0}};
+  std::vector<Uint8> k(SDLK_LAST, 0);
+  rekord = 999999;
+  for (const auto &g : gry) {
+    klasyczny = g.klasyczny;
+    szklo = g.szklo;
+    poziom_puszczenia = g.puszcza;
+    speed = g.speed;
+    // A pass of the menu first, as F3's: the recorder lets go there of a game
+    // left with Escape (the last test's, replayed at once, left one).
+    std::fill(k.begin(), k.end(), 0);
+    pas(k);
+    ASSERT_TRUE(zacznij_gre_komputera(g.ziarno, false));
+    std::vector<std::vector<long long>> oryginal;
+    bool pojedyncza = false, specjalny = false, czaszka = false;
+    Nagranie n;
+    while (komputer_gra) {
+      std::fill(k.begin(), k.end(), 0);
+      // Over and recorded: Escape, rather than the 3 s on screen.
+      k[KLAWISZ_ESCAPE] = wtopa && !biezace_nagranie(&n);
+      pas(k);
+      if (!komputer_gra || k[KLAWISZ_ESCAPE] || (wtopa && !biezace_nagranie(&n))) continue;
+      oryginal.push_back(stan_gry());
+      pojedyncza = pojedyncza || jaki == 7;
+      specjalny = specjalny || jaki >= 8;
+      czaszka = czaszka || czyskull;
+    }
+    ASSERT_TRUE(ostatnie_nagranie(&n));
+    ASSERT_EQ(n.przebiegi, (long long)oryginal.size());
+    EXPECT_EQ(n.poziom, g.puszcza) << "seed " << g.ziarno << ": lost before letting go";
+    if (g.puszcza > 10) {
+      EXPECT_TRUE(pojedyncza && specjalny && czaszka) << "the single cell, a special piece, the skull";
+    }
+
+    std::string blad;
+    ASSERT_EQ(wczytaj_nagranie(PLIK_KOMPUTERA, &n, &blad), 0) << blad;
+    ASSERT_TRUE(zacznij_odtwarzanie(n, false));
+    std::fill(k.begin(), k.end(), 0);
+    long long zle = 0;
+    for (const auto &stan : oryginal) {
+      pas(k);
+      zle += stan_gry() != stan;
+    }
+    EXPECT_EQ(zle, 0) << "seed " << g.ziarno << ": " << zle << " of " << oryginal.size() << " passes differ";
+    EXPECT_EQ(score, n.wynik);
+    printf("the computer's game of seed %ld: %zu passes, level %d, %d rows, score %d; replayed with %lld passes "
+           "differing\n",
+           g.ziarno, oryginal.size(), n.poziom, n.wiersze, n.wynik, zle);
+    k[KLAWISZ_ESCAPE] = 1;
+    pas(k);
+    std::fill(k.begin(), k.end(), 0);
+    pas(k);
+    k[KLAWISZ_ESCAPE] = 1;   // from the screen of best games back to the menu
+    pas(k);
+    ASSERT_FALSE(odtwarzanie || ekran_najlepszych);
+  }
 }
 
 // The screen's keys on the keyboard (the pad's are in pad_test): F2 opens it,

@@ -8,6 +8,7 @@
 // sanitizers spend its time in the program rather than in the rasterizer).
 #include "harness.h"
 
+#include "computer/computer.h"
 #include "game/game.h"
 #include "render/render.h"
 #include "shell/shell.h"
@@ -15,7 +16,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <algorithm>
 #include <cstdlib>
 #include <random>
 #include <string>
@@ -80,112 +80,23 @@ struct Gracz {
   }
 };
 
-// Every second game, nine pieces in ten are steered instead, the way a simple
-// player thinks:
-// every turn and column is tried by dropping the piece in a copy of the well,
-// and the best landing wins (deep, few holes under it, full rows); it is then
-// reached by single presses (every move key is latched, so a press is followed
-// by a pass with the keys up) and Down. Rows fill and burst this way, bonuses
-// come and levels rise; the random player alone only piles pieces in the
-// middle and never clears a row.
-struct Ulozenie {
-  int obroty = 0, kolumna = 6;
-};
-
-Ulozenie najlepsze_ulozenie(std::mt19937 &los) {
-  const int n = ilema[jaki];
-  int ksztalt[16];
-  for (int k = 0; k < 16; k++) ksztalt[k] = klocek[jaki * 16 + k];
-  Ulozenie najlepsze;
-  long najlepszy_wynik = -1000000;
-  for (int r = 0; r < 4; r++) {
-    for (int x = -2; x <= 12; x++) {
-      auto pasuje = [&](int y) {
-        for (int i = 0; i < n; i++)
-          for (int j = 0; j < n; j++)
-            if (ksztalt[i * 4 + j] && komorka(x - 1 + i, y + j)) return false;
-        return true;
-      };
-      if (!pasuje(yk)) continue;
-      int y = yk;
-      while (pasuje(y + 1)) y++;
-      long wynik = 0;
-      int kolumny[STUDNIA_KOLUMNY] = {0};
-      for (int i = 0; i < n; i++)
-        for (int j = 0; j < n; j++)
-          if (ksztalt[i * 4 + j]) {
-            wynik += y + j;
-            kolumny[x - 1 + i] = std::max(kolumny[x - 1 + i], y + j);
-          }
-      for (int c = 1; c <= 10; c++)
-        for (int d = kolumny[c] + 1; kolumny[c] && d <= 20 && !komorka(c, d); d++) wynik -= 4;
-      for (int w = 1; w <= 20; w++) {
-        bool pelny = true;
-        for (int c = 1; c <= 10 && pelny; c++) {
-          bool kawalek = false;
-          for (int i = 0; i < n; i++)
-            for (int j = 0; j < n; j++)
-              if (ksztalt[i * 4 + j] && x - 1 + i == c && y + j == w) kawalek = true;
-          pelny = kawalek || komorka(c, w);
-        }
-        if (pelny) wynik += 10;
-      }
-      wynik = wynik * 8 + (long)(los() % 8);
-      if (wynik > najlepszy_wynik) {
-        najlepszy_wynik = wynik;
-        najlepsze.obroty = r;
-        najlepsze.kolumna = x;
-      }
-    }
-    int obrocony[16] = {0};
-    for (int i = 0; i < n; i++)
-      for (int j = 0; j < n; j++) obrocony[i * 4 + j] = ksztalt[j * 4 + (n - 1 - i)];
-    for (int k = 0; k < 16; k++) ksztalt[k] = obrocony[k];
-  }
-  return najlepsze;
-}
-
+// Every second game is steered by the computer player: its keys replace the
+// random Down, Up, Left and Right (the others stay random), so rows fill and
+// burst, bonuses come and levels rise; the random player alone only piles
+// pieces in the middle and never clears a row.
 struct Celownik {
-  std::mt19937 los;
-  bool celuje = false;
   bool gra_sterowana = false, w_grze = false;  // this game is steered; a game is on
   int gry = 0;
-  int kolumna = 0, obroty = 0, kroki = 0, ostatni_yk = 0;
-  bool puszczone = false;  // this pass releases the keys
-  explicit Celownik(unsigned seed) : los(seed ^ 0x5eed) {}
   void krok(std::vector<Uint8> &stan) {
     if (gameini || wtopa) {
-      celuje = false;
       w_grze = false;
-      ostatni_yk = 0;
       return;
     }
     if (!w_grze) {
       w_grze = true;
       gra_sterowana = ++gry % 2 == 0;
     }
-    if (!gra_sterowana) return;
-    if (yk < ostatni_yk || (!celuje && kroki == 0 && yk == 0)) {
-      celuje = los() % 10 != 0;
-      Ulozenie u = najlepsze_ulozenie(los);
-      obroty = u.obroty;
-      kolumna = u.kolumna;
-      kroki = 0;
-    }
-    ostatni_yk = yk;
-    if (!celuje) return;
-    for (int k : {KLAWISZ_LEWO, KLAWISZ_PRAWO, KLAWISZ_GORA, KLAWISZ_DOL}) stan[k] = 0;
-    puszczone = !puszczone;
-    if (puszczone) return;
-    // A blocked move or turn would be pressed for ever: give up after 40.
-    if (++kroki > 40 || (obroty == 0 && xk == kolumna)) {
-      stan[KLAWISZ_DOL] = 1;
-    } else if (obroty > 0) {
-      stan[KLAWISZ_GORA] = 1;
-      obroty--;
-    } else {
-      stan[xk < kolumna ? KLAWISZ_PRAWO : KLAWISZ_LEWO] = 1;
-    }
+    if (gra_sterowana) klawisze_komputera(stan.data());
   }
 };
 
@@ -201,7 +112,7 @@ TEST(Soak, RandomKeysKeepTheWellWholeAndThePieceInside) {
   uruchom_program();
   srand(ziarno);
   Gracz gracz(ziarno);
-  Celownik celownik(ziarno);
+  Celownik celownik;
   std::vector<Uint8> stan(SDLK_LAST, 0);
 
   long konce_gry = 0, gry = 0;

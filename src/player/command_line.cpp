@@ -2,11 +2,13 @@
 //   resolution 640|800|1024   the screen size before config.cfg is read
 //   --window, --fullscreen    the window's own words (slowo_okna)
 //   --replay FILE             play a recording in the room, print how it ended
+//   --demo [SEED]             the computer plays one game, print how it ended
 //   --scores                  print the tables of best games, open no window
 //   --help                    print the command line, open no window
 // Words that start with '-' and are none of these end the program with a
 // message and status 1; other words are ignored, as they always were.
 #include "player/player.h"
+#include "computer/computer.h"
 #include "shell/shell.h"
 
 #include <cerrno>
@@ -18,7 +20,8 @@ static bool jest_odtwarzanie = false;   // a recording was named on the command 
 static Nagranie z_wiersza;             // and read
 
 static const char *const POMOC =
-    "Usage: brixel [resolution 640|800|1024] [--window | --fullscreen] [--replay FILE]\n"
+    "Usage: brixel [resolution 640|800|1024] [--window | --fullscreen]\n"
+    "              [--replay FILE | --demo [SEED]]\n"
     "       brixel --scores\n"
     "       brixel --help\n"
     "A falling-block puzzle game in a 3-D room.\n"
@@ -31,6 +34,9 @@ static const char *const POMOC =
     "  --replay FILE     play a recorded game in the room and end, printing\n"
     "                    \"score S level L rows R\" (status 1 for a file that is no\n"
     "                    recording of these rules)\n"
+    "  --demo [SEED]     the computer plays one game in the room and the program\n"
+    "                    ends, printing \"score S level L rows R\"; the same SEED (0\n"
+    "                    to 4294967295) plays the same game; computer.rec keeps it\n"
     "  --scores          print the tables of best games and end, without a window:\n"
     "                    \"mode rank score level rows date look recording\" a line\n"
     "  --help            print this and end\n"
@@ -38,7 +44,8 @@ static const char *const POMOC =
     "In the main menu F2 (a pad's Y) shows the best games of the mode chosen in\n"
     "the options: Up and Down choose, Return watches the game, Escape (B, Back)\n"
     "goes back. While a game is watched, Right held plays it fast and Escape\n"
-    "stops it.\n"
+    "stops it. F3 in the main menu (a pad's X) lets the computer play a game:\n"
+    "Right held plays it fast, Escape (B, Back) returns to the menu.\n"
     "\n"
     "F11 or Alt+Return switches between full screen and a window, and G (a pad's X)\n"
     "shows or hides the ghost piece in a game; both choices are kept in\n"
@@ -76,6 +83,8 @@ int czytaj_wiersz_polecen(int argc, char **argv) {
         return 1;
       }
       plik = argv[++i];
+    } else if (int d = slowo_demo(argc, argv, &i)) {
+      if (d < 0) return 1;
     } else if (slowo_okna(s)) {
       continue;
     } else if (s[0] == '-') {
@@ -90,6 +99,10 @@ int czytaj_wiersz_polecen(int argc, char **argv) {
   if (wyniki) {
     wypisz_tabele();
     return fflush(stdout) == 0 ? 0 : 1;
+  }
+  if (plik && demo_z_wiersza()) {
+    fputs("brixel: --replay and --demo cannot go together (brixel --help)\n", stderr);
+    return 1;
   }
   if (plik) {
     std::string blad;
@@ -109,4 +122,5 @@ int czytaj_wiersz_polecen(int argc, char **argv) {
 
 void po_starcie() {
   if (jest_odtwarzanie) zacznij_odtwarzanie(z_wiersza, true);
+  zacznij_demo();
 }

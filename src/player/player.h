@@ -83,8 +83,9 @@ bool czytaj_plik(const char *nazwa, std::string *tresc, size_t najwiecej);
 // ---- The recorder and the game's state (recording.cpp) ----
 
 // After the pass has read its keys (k, SDLK_LAST bytes): a replay puts its
-// recorded keys there, the screen of best games takes them, and otherwise a
-// running game has this pass recorded. Called by every pass.
+// recorded keys there, the screen of best games takes them, the computer puts
+// its own there when it plays, and otherwise a running game has this pass
+// recorded. Called by every pass.
 void pas_gracza(Uint8 *k);
 // The game's state that a replay starts from, by name.
 std::vector<std::pair<std::string, std::string>> zrzut_stanu();

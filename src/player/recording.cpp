@@ -11,6 +11,7 @@
 // player leaves; then the game is offered to the table of best games.
 // A game left with Escape is dropped.
 #include "player/player.h"
+#include "computer/computer.h"
 #include "game/game.h"
 #include "render/render.h"
 #include "shell/shell.h"
@@ -260,7 +261,8 @@ static void zakoncz_nagranie() {
   w.szklo = nagranie.szklo;
   // A recording cut at its limit cannot replay the game to its end.
   std::string tresc = nagranie.przebiegi < NAJWIECEJ_PRZEBIEGOW ? tekst_nagrania(nagranie) : std::string();
-  dopisz_gre(nagranie.tryb, w, tresc);
+  // A game of the computer's is kept apart from the table.
+  if (!zachowaj_nagranie_komputera(tresc)) dopisz_gre(nagranie.tryb, w, tresc);
   nagranie = Nagranie();
   zapis_po_ustaleniu();
 }
@@ -324,5 +326,6 @@ void pas_gracza(Uint8 *k) {
     return;
   }
   if (klawisze_ekranu(k)) return;
+  pas_komputera(k);
   nagraj_pas(k);
 }

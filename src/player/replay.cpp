@@ -8,6 +8,7 @@
 // the settings write and the new window). Right held runs eight passes a
 // frame; Escape stops the replay.
 #include "player/player.h"
+#include "computer/computer.h"
 #include "game/game.h"
 #include "shell/shell.h"
 #include "text_sound/text_sound.h"
@@ -45,14 +46,15 @@ bool zacznij_odtwarzanie(const Nagranie &n, bool z_polecenia) {
 long long przebiegi_odtworzone() { return odtworzone; }
 
 int dodatkowe_przebiegi() {
-  return odtwarzanie && szybko && !po_grze ? PRZEBIEGI_NA_KLATKE - 1 : 0;
+  return odtwarzanie && szybko && !po_grze ? PRZEBIEGI_NA_KLATKE - 1 : przebiegi_komputera();
 }
 
 // The record as the last game over's write stored it; -1 before one.
 static int zapisany_rekord = -1;
 
 void zapis_konca_gry() {
-  if (!odtwarzanie) {
+  // Neither a replay nor a game of the computer's stores anything.
+  if (!odtwarzanie && !komputer_gra) {
     zmiany_opcji();
     zapisany_rekord = rekord;
     return;
@@ -65,7 +67,7 @@ void zapis_po_ustaleniu() {
   // The game over's write comes before that pass's points reach the record,
   // and the last rows' particles and messages may still score: a record that
   // rose since then is written now, so that quitting does not lose it.
-  if (odtwarzanie || zapisany_rekord < 0 || rekord <= zapisany_rekord) return;
+  if (odtwarzanie || komputer_gra || zapisany_rekord < 0 || rekord <= zapisany_rekord) return;
   if (zapisz_ustawienia()) zapisany_rekord = rekord;
   else fputs("Cannot write config.cfg: the new record is not saved.\n", stderr);
 }

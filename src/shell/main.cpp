@@ -3,6 +3,7 @@
 #include "game/game.h"
 #include "ghost/ghost.h"
 #include "player/player.h"
+#include "computer/computer.h"
 #include "render/render.h"
 #include "text_sound/text_sound.h"
 
@@ -182,6 +183,7 @@ void przebieg(Uint8 *stan_klawiszy) {
   widok_kamery();
   przed_napisami();
   nakladka_tekstu();
+  napis_komputera();
 
   // Escape leaves a game for the menu, or the options list for the main menu.
   if (k[KLAWISZ_ESCAPE]) {

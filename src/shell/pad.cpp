@@ -4,6 +4,7 @@
 #include "shell/shell.h"
 #include "game/game.h"
 #include "player/player.h"
+#include "computer/computer.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -115,8 +116,9 @@ static void kontrolki_pada(int p, bool *k) {
   k[PAD_B] |= przycisk(1);
   k[PAD_BACK] |= przycisk(uklad_kontrolera ? 4 : 6);
   k[PAD_START] |= przycisk(uklad_kontrolera ? 6 : 7);
-  // X switches the ghost piece in a game, Y opens the best games from the
-  // menu, unless bound otherwise; 2 and 3 in both orders.
+  // X switches the ghost piece in a game and lets the computer play from the
+  // menu, Y opens the best games from the menu, unless bound otherwise; 2 and
+  // 3 in both orders.
   k[PAD_X] |= przycisk(2);
   k[PAD_Y] |= przycisk(3);
   bool krzyz[4] = {(krzyzak & SDL_HAT_UP) != 0, (krzyzak & SDL_HAT_DOWN) != 0,
@@ -134,9 +136,10 @@ static int domyslny_klawisz(int kontrolka) {
   switch (kontrolka) {
     case PAD_A: return gameini ? KLAWISZ_RETURN : wtopa ? KLAWISZ_Y : KLAWISZ_GORA;
     case PAD_START: return gameini ? KLAWISZ_RETURN : wtopa ? KLAWISZ_Y : KLAWISZ_P;
-    case PAD_B: return gameini && (menu || ekran_najlepszych) ? KLAWISZ_ESCAPE : -1;
+    case PAD_B: return (gameini && (menu || ekran_najlepszych)) || komputer_gra ? KLAWISZ_ESCAPE : -1;
+    // The computer plays from the menu; the ghost piece in a game.
+    case PAD_X: return gameini && !menu ? SDLK_F3 : w_grze ? klawisz_akcji[AKCJA_DUCH] : -1;
     case PAD_Y: return gameini && !menu ? SDLK_F2 : -1;   // the screen of best games
-    case PAD_X: return w_grze ? klawisz_akcji[AKCJA_DUCH] : -1;   // the ghost piece
     case PAD_BACK: return KLAWISZ_ESCAPE;
     case PAD_GORA: return w_grze || gameini ? KLAWISZ_GORA : -1;
     case PAD_DOL: return w_grze || gameini ? KLAWISZ_DOL : -1;
