@@ -60,8 +60,7 @@ int start_programu(int argc, char **argv) {
   if (SDL_Init(SDL_INIT_VIDEO) < 0) {
     // SDL 3 has no off-screen driver to fall back on (below): with no display
     // its start fails. A driver the player named gets SDL's own words.
-    const char *wybrany = getenv("SDL_VIDEODRIVER");
-    if (wybrany && *wybrany)
+    if (sterownik_gracza())
       fprintf(stderr, "Couldn't initialize SDL: %s\n", SDL_GetError());
     else
       fprintf(stderr,
@@ -182,8 +181,8 @@ void przebieg(Uint8 *stan_klawiszy) {
 
   widok_kamery();
   przed_napisami();
-  nakladka_tekstu();
   napis_komputera();
+  nakladka_tekstu();
 
   // Escape leaves a game for the menu, or the options list for the main menu.
   if (k[KLAWISZ_ESCAPE]) {

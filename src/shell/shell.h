@@ -140,6 +140,8 @@ bool sdl2_nad_sdl3();
 // Settings SDL reads when it starts: the keyboard grabbed with the pointer,
 // sdl12-compat's game-controller numbering of pads.
 void przygotuj_sdl();
+// The video driver the player named in SDL_VIDEODRIVER; null when none.
+const char *sterownik_gracza();
 // After SDL_Init: the name of the video driver SDL chose when it shows nothing
 // to the player (off-screen, a text terminal) and the player did not name it;
 // null when there is a display.

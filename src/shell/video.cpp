@@ -110,12 +110,22 @@ bool sdl2_nad_sdl3() {
   return wynik == 1;
 }
 
-const char *sterownik_bez_ekranu() {
-  static char sterownik[32];   // the name SDL gives the driver it chose
-  if (!SDL_VideoDriverName(sterownik, sizeof sterownik)) sterownik[0] = 0;
-  // A driver the player named is what the player wants.
+const char *sterownik_gracza() {
   const char *wybrany = getenv("SDL_VIDEODRIVER");
-  if (wybrany && *wybrany) return nullptr;
+  return wybrany && *wybrany ? wybrany : nullptr;
+}
+
+// The name SDL gives the video driver it chose; "" before it starts.
+static const char *nazwa_sterownika() {
+  static char sterownik[32];
+  if (!SDL_VideoDriverName(sterownik, sizeof sterownik)) sterownik[0] = 0;
+  return sterownik;
+}
+
+const char *sterownik_bez_ekranu() {
+  // A driver the player named is what the player wants.
+  if (sterownik_gracza()) return nullptr;
+  const char *sterownik = nazwa_sterownika();
   // SDL falls back to these when there is no display: they draw off-screen or
   // as text in a terminal, where nobody sees the game.
   for (const char *n : {"dummy", "offscreen", "caca", "aalib"})
@@ -167,8 +177,8 @@ static bool menedzer_okien() {
 // stopped later is not followed. The player's own setting wins.
 static void dopasuj_skalowanie() {
   if (getenv("SDL12COMPAT_OPENGL_SCALING") || !sdl12compat() || sdl2_nad_sdl3()) return;
-  const char *wybrany = getenv("SDL_VIDEODRIVER");
-  bool x11 = !wybrany || !*wybrany || strcmp(wybrany, "x11") == 0;
+  const char *wybrany = sterownik_gracza();
+  bool x11 = !wybrany || strcmp(wybrany, "x11") == 0;
   if (x11 && getenv("DISPLAY") && !menedzer_okien()) setenv("SDL12COMPAT_OPENGL_SCALING", "0", 1);
 }
 
@@ -211,10 +221,7 @@ void otworz_pierwsze_okno() {
 }
 
 // Whether SDL shows the game through a Wayland compositor.
-static bool na_waylandzie() {
-  char sterownik[32];
-  return SDL_VideoDriverName(sterownik, sizeof sterownik) && strcmp(sterownik, "wayland") == 0;
-}
+static bool na_waylandzie() { return strcmp(nazwa_sterownika(), "wayland") == 0; }
 
 void odtworz_okno() {
   usun_tekstury();
