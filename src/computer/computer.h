@@ -112,7 +112,7 @@ int przebiegi_komputera();
 // In place of entering a finished game in the table: a game of the computer's
 // keeps its recording as computer.rec. False when the game was not its.
 bool zachowaj_nagranie_komputera(const std::string &tresc);
-// The line saying who plays, over the overlay.
+// The line saying who plays and its keys, before the overlay draws its own.
 void napis_komputera();
 // The plan followed now; false when there is none (for tests and figures).
 bool plan_komputera(Plan *p);

@@ -8,6 +8,7 @@
 // the record, the glass unlock, the shapes' turns, the random generator.
 #include "computer/computer.h"
 #include "game/game.h"
+#include "ghost/ghost.h"
 #include "player/player.h"
 #include "shell/shell.h"
 #include "text_sound/text_sound.h"
@@ -167,17 +168,10 @@ void pas_komputera(Uint8 *k) {
 
 void napis_komputera() {
   if (!komputer_gra || gameini) return;
-  glDisable(GL_CULL_FACE);
-  glBlendFunc(GL_SRC_ALPHA, GL_ONE);
-  glEnable(GL_BLEND);
-  glDisable(GL_LIGHTING);
-  glColor3f(0.2f, 1.0f, 0.2f);
-  glPrint(10, height - 110, puszcza() ? "COMPUTER LETS GO" : "COMPUTER PLAYS", 0);
-  glColor3f(1.0f, 0.85f, 0.0f);
-  glPrint(10, 80, "RIGHT:FAST ESC:MENU", 0);
-  glEnable(GL_LIGHTING);
-  glDisable(GL_BLEND);
-  glColor3f(1.0f, 1.0f, 1.0f);
+  // Across the top of the well, where the pieces come in: with the backing
+  // the replay's and the ghost's lines have.
+  napis_z_podkladem(10, height - 110, puszcza() ? "COMPUTER LETS GO" : "COMPUTER PLAYS", 0, 0.2f, 1.0f, 0.2f);
+  napis_z_podkladem(10, 80, "RIGHT:FAST ESC:MENU", 0, 1.0f, 0.85f, 0.0f);
 }
 
 bool plan_komputera(Plan *p) {
