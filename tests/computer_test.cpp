@@ -24,12 +24,11 @@
 
 namespace {
 
-// One pass with the keys held, or with the computer's keys.
-void pas(std::initializer_list<int> klawisze, bool komputer = false) {
+// One pass with the computer's keys, in any game.
+void pas_komputera_w_grze() {
   static std::vector<Uint8> k(SDLK_LAST);
   std::fill(k.begin(), k.end(), 0);
-  for (int kod : klawisze) k[kod] = 1;
-  if (komputer) klawisze_komputera(k.data());
+  klawisze_komputera(k.data());
   glViewport(0, 0, 4, 4);
   przebieg(k.data());
 }
@@ -100,7 +99,7 @@ TEST_F(Komputer, KlocekTamGdziePlanWWybranychStudniach) {
     int n = 0;
     for (; n < 2000 && doskull == 0; n++) {
       przed = zajete();
-      pas({}, true);
+      pas_komputera_w_grze();
       // The pass that locks it may plan for the next piece already.
       if (plan_komputera(&p_) && p_.spawny == 0) plan = p_;
     }
@@ -111,7 +110,7 @@ TEST_F(Komputer, KlocekTamGdziePlanWWybranychStudniach) {
         if (!przed.count(c)) dodane.insert(c);
       EXPECT_EQ(dodane, komorki_planu(plan)) << p.opis << ": the piece locked elsewhere than planned";
     }
-    pas({});   // the next pass removes the full rows
+    przebiegi(1);   // the next pass removes the full rows
     EXPECT_EQ(calkowite, p.usuniete) << p.opis;
   }
 }
@@ -146,36 +145,36 @@ TEST_F(Komputer, GraZF3KlawiszeWidzaIPowrotDoMenu) {
     // pass of F3, and the one that brings the menu back).
     const auto menu_przed = zrzut_stanu();
     srand(77);
-    pas({});
-    pas({});
+    przebiegi(1);
+    przebiegi(1);
     const int los = rand();
     przywroc_stan(menu_przed, true);
     srand(77);
     auto pliki_przed = pliki();
-    pas({SDLK_F3});   // the menu's pass; the game starts with the next
-    pas({});
+    przebiegi(1, {SDLK_F3});   // the menu's pass; the game starts with the next
+    przebiegi(1);
     ASSERT_TRUE(komputer_gra);
     for (int i = 0; i < 600; i++) {
-      if (proba == 0) pas({});
-      else pas({KLAWISZ_GORA, KLAWISZ_DOL, KLAWISZ_LEWO, KLAWISZ_RETURN, KLAWISZ_Y, KLAWISZ_N});
+      if (proba == 0) przebiegi(1);
+      else przebiegi(1, {KLAWISZ_GORA, KLAWISZ_DOL, KLAWISZ_LEWO, KLAWISZ_RETURN, KLAWISZ_Y, KLAWISZ_N});
       std::vector<int> s(studnia, studnia + STUDNIA_ROZMIAR);
       s.insert(s.end(), {score, jaki, xk, yk, (int)done});
       przebieg_gry[proba].push_back(s);
     }
     EXPECT_GT(score, 5) << "the computer placed nothing";
-    pas({KLAWISZ_PRAWO});
+    przebiegi(1, {KLAWISZ_PRAWO});
     EXPECT_EQ(przebiegi_komputera(), 7);
-    pas({});
+    przebiegi(1);
     EXPECT_EQ(przebiegi_komputera(), 0);
-    pas({KLAWISZ_P});
+    przebiegi(1, {KLAWISZ_P});
     EXPECT_EQ(pauza, 1);
     int y = yk;
-    for (int i = 0; i < 60; i++) pas({});
+    for (int i = 0; i < 60; i++) przebiegi(1);
     EXPECT_EQ(yk, y) << "the computer played on in a pause";
-    pas({KLAWISZ_P});
+    przebiegi(1, {KLAWISZ_P});
     EXPECT_EQ(pauza, 0);
-    pas({KLAWISZ_ESCAPE});
-    pas({});
+    przebiegi(1, {KLAWISZ_ESCAPE});
+    przebiegi(1);
     EXPECT_FALSE(komputer_gra);
     EXPECT_TRUE(gameini && !menu && !wtopa);
     EXPECT_EQ(rekord, 5);
@@ -192,8 +191,8 @@ TEST_F(Komputer, GraZF3KlawiszeWidzaIPowrotDoMenu) {
 // at once a game left with Escape); the window is not re-created.
 TEST_F(Komputer, KoniecGryTrzySekundyTylkoComputerRec) {
   gra(0, 6, 1);
-  pas({});
-  pas({KLAWISZ_ESCAPE});
+  przebiegi(1);
+  przebiegi(1, {KLAWISZ_ESCAPE});
   rekord = 0;
   poziom_puszczenia = 1;   // it lets go at once: the pieces pile up in the middle
   std::vector<std::string> wiersze;
@@ -201,13 +200,13 @@ TEST_F(Komputer, KoniecGryTrzySekundyTylkoComputerRec) {
   studnia_z(wiersze);
   const GLuint tekstura = jednolita(10, 20, 30);
   auto pliki_przed = pliki();
-  pas({SDLK_F3});
-  pas({});
+  przebiegi(1, {SDLK_F3});
+  przebiegi(1);
   ASSERT_TRUE(komputer_gra);
   Uint32 koniec = 0;
   int wynik = -1;
   for (int i = 0; i < 100000 && komputer_gra; i++) {
-    pas({});
+    przebiegi(1);
     if (wtopa && !koniec) koniec = SDL_GetTicks();
     if (wtopa) wynik = score;
   }
@@ -227,11 +226,11 @@ TEST_F(Komputer, KoniecGryTrzySekundyTylkoComputerRec) {
   EXPECT_EQ(n.wynik, wynik);
   EXPECT_GT(wynik, 0);
   ASSERT_TRUE(zacznij_odtwarzanie(n, false));
-  for (long long i = 0; i < n.przebiegi; i++) pas({});
+  for (long long i = 0; i < n.przebiegi; i++) przebiegi(1);
   EXPECT_EQ(score, wynik) << "computer.rec replays another game";
-  pas({KLAWISZ_ESCAPE});
-  pas({});
-  pas({KLAWISZ_ESCAPE});   // from the screen of best games
+  przebiegi(1, {KLAWISZ_ESCAPE});
+  przebiegi(1);
+  przebiegi(1, {KLAWISZ_ESCAPE});   // from the screen of best games
   glDeleteTextures(1, &tekstura);
 }
 
@@ -254,8 +253,8 @@ TEST_F(Komputer, TeSameZiarnoTaSamaGra) {
     for (int i = 0; i < 20000 && komputer_gra; i++) {
       Nagranie n;
       // Escape once the game is over and recorded: no 3 s wait.
-      pas({}, false);
-      if (wtopa && !biezace_nagranie(&n)) pas({KLAWISZ_ESCAPE});
+      przebiegi(1);
+      if (wtopa && !biezace_nagranie(&n)) przebiegi(1, {KLAWISZ_ESCAPE});
     }
     fflush(stdout);
     dup2(stary, 1);
