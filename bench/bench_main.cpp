@@ -9,6 +9,7 @@
 //   brixel_bench start-up BINARY SHIM RUNS FRAMES   exec to first frame, peak memory
 //   brixel_bench floor BINARY BARE SHIM RUNS         start-up and re-creation beside bare ones
 #include "bench_scene.h"
+#include "katalog.h"
 #ifdef BRIXEL_BENCH_ZAPIS
 #include "bench_zapis.h"
 #endif
@@ -99,36 +100,14 @@ void przed_przebiegiem() {
 std::string katalog_roboczy;
 
 void przygotuj_katalog(int szer, int wys, int detal) {
-  char wzor[] = "/tmp/brixel-bench-XXXXXX";
-  char *k = mkdtemp(wzor);
-  if (!k) {
-    perror("mkdtemp");
-    exit(2);
-  }
-  katalog_roboczy = k;
-  const char *dane = getenv("BRIXEL_BENCH_DATA");
-  std::string zrodlo = dane ? dane : BRIXEL_DATA_DIR;
-  for (const char *d : {"gfx", "sfx", "music"}) {
-    std::string cel = zrodlo + "/" + d, link = katalog_roboczy + "/" + d;
-    if (symlink(cel.c_str(), link.c_str()) != 0) perror("symlink");
-  }
   char cfg[128];
   snprintf(cfg, sizeof cfg, "%d\n%d\n16\n%d\n1\n1\n0\n0\n0\n1\n000000\n", szer, wys, detal);
-  std::ofstream(katalog_roboczy + "/config.cfg") << cfg;
-  if (chdir(katalog_roboczy.c_str()) != 0) {
-    perror("chdir");
-    exit(2);
-  }
+  katalog_roboczy = katalog_benchmarku("bench", cfg);
 }
 
 void uruchom(int szer, int wys, int detal) {
   przygotuj_katalog(szer, wys, detal);
-  char nazwa[] = "brixel";
-  char *argv[] = {nazwa, nullptr};
-  if (start_programu(1, argv) != -1) {
-    fprintf(stderr, "start-up failed\n");
-    exit(2);
-  }
+  wystartuj_gre();
   srand(1);
 }
 

@@ -13,6 +13,7 @@
 #include "game/game.h"
 #include "player/player.h"
 #include "shell/shell.h"
+#include "katalog.h"
 
 #include <sys/stat.h>
 #include <time.h>
@@ -31,32 +32,12 @@ namespace {
 std::string katalog;
 
 void uruchom(const char *tryb) {
-  char wzor[] = "/tmp/brixel-computer-XXXXXX";
-  char *k = mkdtemp(wzor);
-  if (!k) {
-    perror("mkdtemp");
-    exit(2);
-  }
-  katalog = k;
-  for (const char *d : {"gfx", "sfx", "music"}) {
-    std::string cel = std::string(BRIXEL_DATA_DIR) + "/" + d, link = katalog + "/" + d;
-    if (symlink(cel.c_str(), link.c_str()) != 0) perror("symlink");
-  }
   // 640 x 480, low detail; classic mode and glass mode as asked.
   bool klasyczny = strcmp(tryb, "classic") == 0, szklany = strcmp(tryb, "glass") == 0;
   char cfg[128];
   snprintf(cfg, sizeof cfg, "640\n480\n16\n0\n1\n0\n0\n%d\n%d\n1\n000000\n", klasyczny, szklany);
-  std::ofstream(katalog + "/config.cfg") << cfg;
-  if (chdir(katalog.c_str()) != 0) {
-    perror("chdir");
-    exit(2);
-  }
-  char nazwa[] = "brixel";
-  char *argv[] = {nazwa, nullptr};
-  if (start_programu(1, argv) != -1) {
-    fprintf(stderr, "start-up failed\n");
-    exit(2);
-  }
+  katalog = katalog_benchmarku("computer", cfg);
+  wystartuj_gre();
 }
 
 struct Gra {
