@@ -417,47 +417,38 @@ TEST_P(Pad, TrzymanePrzyciskiPuszczoneGdyOknoTraciFokus) {
   przycisk(DOL, false);
 }
 
-// Y opens the screen of best games from the main menu, and only there; B and
-// Back leave it for the menu as it was.
-TEST_P(Pad, YOtwieraEkranNajlepszychBIBackGoZamykaja) {
-  const int Y = 3;   // in both layouts
-  for (int wyjscie : {B, BACK}) {
-    wcisnij_pad(Y);
-    EXPECT_TRUE(ekran_najlepszych) << "Y in the main menu did not open the screen";
-    wcisnij_pad(DOL);
-    EXPECT_EQ(elem2, 1) << "the D-pad on the screen moved the menu's cursor";
-    wcisnij_pad(wyjscie);
-    EXPECT_FALSE(ekran_najlepszych) << "B or Back did not leave the screen";
-    EXPECT_TRUE(gameini);
-    EXPECT_FALSE(menu);
+// From the main menu, and only there, Y opens the screen of best games and X
+// lets the computer play; B and Back return from either to the menu as it was.
+TEST_P(Pad, YIXZMenuBIBackWracaja) {
+  const struct {
+    int przycisk;   // the same in both layouts
+    const bool *otwarty;
+    const char *co;
+  } ekrany[] = {{3, &ekran_najlepszych, "Y: the screen of best games"}, {2, &komputer_gra, "X: the computer's game"}};
+  for (const auto &e : ekrany) {
+    SCOPED_TRACE(e.co);
+    for (int wyjscie : {B, BACK}) {
+      wcisnij_pad(e.przycisk);
+      EXPECT_TRUE(*e.otwarty) << "the button in the main menu opened nothing";
+      if (e.otwarty == &ekran_najlepszych) {
+        wcisnij_pad(DOL);
+        EXPECT_EQ(elem2, 1) << "the D-pad on the screen moved the menu's cursor";
+      }
+      wcisnij_pad(wyjscie);
+      EXPECT_FALSE(*e.otwarty) << "B or Back did not go back";
+      EXPECT_TRUE(gameini);
+      EXPECT_FALSE(menu);
+    }
+    menu = true;
+    wcisnij_pad(e.przycisk);
+    EXPECT_FALSE(*e.otwarty) << "opened from the options list";
+    menu = false;
   }
-  menu = true;
-  wcisnij_pad(Y);
-  EXPECT_FALSE(ekran_najlepszych) << "Y opened the screen from the options list";
-  menu = false;
   gra(0, 5, 3);
-  wcisnij_pad(Y);
+  wcisnij_pad(3);
   EXPECT_FALSE(ekran_najlepszych);
   EXPECT_EQ(pauza, 0);
   EXPECT_EQ(yk, 3) << "Y acted in a game";
-}
-
-// X lets the computer play from the main menu, and only there; B and Back
-// return from its game to the menu.
-TEST_P(Pad, XGraKomputeraBIBackWracaja) {
-  const int X = 2;   // in both layouts
-  for (int wyjscie : {B, BACK}) {
-    wcisnij_pad(X);
-    EXPECT_TRUE(komputer_gra) << "X in the main menu did not start the computer's game";
-    EXPECT_FALSE(gameini);
-    wcisnij_pad(wyjscie);
-    EXPECT_FALSE(komputer_gra) << "B or Back did not leave the computer's game";
-    EXPECT_TRUE(gameini);
-  }
-  menu = true;
-  wcisnij_pad(X);
-  EXPECT_FALSE(komputer_gra) << "X started it from the options list";
-  menu = false;
 }
 
 INSTANTIATE_TEST_SUITE_P(Drogi, Pad, ::testing::Values(ZDARZENIA, WIRTUALNY),
