@@ -1,5 +1,7 @@
-// What settings.cpp links to outside itself, for building it alone into the fuzzer.
+// What settings.cpp and preferences.cpp link to outside themselves, for
+// building them alone into the fuzzers.
 #include "game/game.h"
+#include "ghost/ghost.h"
 #include "shell/shell.h"
 
 #include <cstdio>
@@ -7,6 +9,7 @@
 
 int rekord = 0;
 int czyszklo = 1;
+bool duch_wlaczony = false;
 
 void zakoncz_z_bledem(const char *komunikat) {
   fputs(komunikat, stderr);
