@@ -4,6 +4,7 @@
 #include "ghost/ghost.h"
 #include "player/player.h"
 #include "computer/computer.h"
+#include "koniec/koniec.h"
 #include "render/render.h"
 #include "text_sound/text_sound.h"
 
@@ -57,6 +58,14 @@ int start_programu(int argc, char **argv) {
     return 1;
   }
   przygotuj_sdl();
+  // Asked to end before anything showed: nothing to show.
+  if (prosba_o_koniec()) {
+    zwolnij_dzwieki();
+    skoncz_dekodowanie_obrazow();
+    return 0;
+  }
+  // From SDL's start to the first window, the display has 10 seconds.
+  okno_w_budowie(true);
   if (SDL_Init(SDL_INIT_VIDEO) < 0) {
     // SDL 3 has no off-screen driver to fall back on (below): with no display
     // its start fails. A driver the player named gets SDL's own words.
@@ -90,6 +99,7 @@ int start_programu(int argc, char **argv) {
   // The input is grabbed once the window is open (a grab asked for before it
   // leaves SDL 2 holding the pointer only).
   otworz_pierwsze_okno();
+  okno_w_budowie(false);
   otworz_pady();
   SDL_GL_SwapBuffers();
 
@@ -118,6 +128,8 @@ void przebieg(Uint8 *stan_klawiszy) {
     for (int i = 0; i < n; i++) zdarzenie_pada(z_padow[i]);
   // The record keeps its last event when the queue is empty; it is handled once.
   if (SDL_PollEvent(&zdarzenie) && HandleEvent(&zdarzenie)) done = true;
+  // SIGTERM or SIGINT ends the program as a quit event does.
+  if (prosba_o_koniec()) done = true;
   int ile = SDLK_LAST;
   Uint8 *surowe = stan_klawiszy ? stan_klawiszy : SDL_GetKeyState(&ile);
   keys = klawisze_pasu(surowe, ile);
@@ -196,6 +208,7 @@ void przebieg(Uint8 *stan_klawiszy) {
 }
 
 int SDL_main(int argc, char **argv) {
+  pilnuj_konca();
   int wynik = start_programu(argc, argv);
   if (wynik >= 0) return wynik;
   while (!done) {

@@ -1,6 +1,7 @@
 // The settings file config.cfg: eleven decimal fields, one per line.
 #include "shell/shell.h"
 #include "game/game.h"
+#include "koniec/koniec.h"
 
 #include <cctype>
 #include <cerrno>
@@ -221,7 +222,7 @@ static bool zapisz_calosc(int fd, const char *tresc, int dlugosc) {
   return true;
 }
 
-bool zapisz_plik_atomowo(const char *nazwa, const char *tresc, int dlugosc) {
+static bool zapisz_plik(const char *nazwa, const char *tresc, int dlugosc) {
   if (dlugosc < 0) return false;
   // The folder and the file's own name in it.
   char sciezka_katalogu[512];
@@ -262,6 +263,14 @@ bool zapisz_plik_atomowo(const char *nazwa, const char *tresc, int dlugosc) {
   // that cannot sync a folder says EINVAL.
   if (dobrze && czytelny && fsync(katalog) != 0 && errno != EINVAL) dobrze = false;
   close(katalog);
+  return dobrze;
+}
+
+// A signal's end waits for the write to finish.
+bool zapisz_plik_atomowo(const char *nazwa, const char *tresc, int dlugosc) {
+  zapis_w_toku(true);
+  bool dobrze = zapisz_plik(nazwa, tresc, dlugosc);
+  zapis_w_toku(false);
   return dobrze;
 }
 

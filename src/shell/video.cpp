@@ -1,6 +1,7 @@
 // The window: an OpenGL surface through SDL 1.2, and the GL state every frame
 // relies on.
 #include "shell/shell.h"
+#include "koniec/koniec.h"
 #include "player/player.h"
 #include "render/render.h"
 #include "text_sound/text_sound.h"
@@ -224,6 +225,7 @@ void otworz_pierwsze_okno() {
 static bool na_waylandzie() { return strcmp(nazwa_sterownika(), "wayland") == 0; }
 
 void odtworz_okno() {
+  okno_w_budowie(true);
   usun_tekstury();
   zamknij_pady();
   if (na_waylandzie()) {
@@ -248,6 +250,7 @@ void odtworz_okno() {
   // The new window holds the keyboard and pointer as the first one did (full
   // screen; a window the player chose holds neither and shows the cursor).
   chwyt_okna();
+  okno_w_budowie(false);
   okno_od_nowa();
   // SDL 1.2 knows no hot-plugging: a pad plugged in since is taken now.
   otworz_pady();
