@@ -2,6 +2,7 @@
 // watched from outside: its window on the test's X display, its standard error,
 // its exit status and its config.cfg.
 #include "harness.h"
+#include "koniec/koniec.h"
 #include "shell/shell.h"
 
 #include <gtest/gtest.h>
@@ -304,6 +305,55 @@ TEST_F(ProgramZZewnatrz, StartBezSlowaNaWyjsciuBledowZMenedzeremIBez) {
     EXPECT_EQ(p.bledy, "");
     if (z_menedzerem) wylacz_menedzera();
   }
+}
+
+// SIGTERM or SIGINT at chosen moments of the start: the program ends within a
+// second. Once its handling is set up (microseconds after the exec) it ends
+// with status 0; a signal that comes before that may take its default action.
+// The last moments fall inside a window's making that the display does not
+// answer (the test hook holds it there for 20 s).
+TEST_F(ProgramZZewnatrz, SygnalWKazdejChwiliStartuKonczyWSekunde) {
+  config(TYPOWY);
+  struct Chwila {
+    int sygnal, po_ms;
+    bool w_oknie;
+  } chwile[] = {{SIGTERM, 50, false}, {SIGTERM, 90, false}, {SIGTERM, 200, false},
+                {SIGTERM, 400, true}, {SIGINT, 400, true}};
+  for (const Chwila &c : chwile) {
+    SCOPED_TRACE(std::string(c.sygnal == SIGTERM ? "SIGTERM" : "SIGINT") + " after " + std::to_string(c.po_ms) +
+                 " ms" + (c.w_oknie ? " in a stuck window" : ""));
+    Program p;
+    Uruchomienie u;
+    u.srodowisko = {{"ALSOFT_DRIVERS", "null"}};
+    if (c.w_oknie) u.srodowisko.push_back({"BRIXEL_STALL_WINDOW", "20"});
+    ASSERT_TRUE(p.uruchom(katalog, u));
+    std::this_thread::sleep_for(std::chrono::milliseconds(c.po_ms));
+    auto wyslany = std::chrono::steady_clock::now();
+    kill(p.pid, c.sygnal);
+    ASSERT_TRUE(p.czekaj_na_koniec(20)) << "the signal did not end it; stderr: " << p.bledy;
+    double sek = std::chrono::duration<double>(std::chrono::steady_clock::now() - wyslany).count();
+    EXPECT_LT(sek, 1.1);
+    bool domyslnie = WIFSIGNALED(p.status) && WTERMSIG(p.status) == c.sygnal && !c.w_oknie;
+    EXPECT_TRUE(p.zakonczyl_sie_kodem(0) || domyslnie) << p.opis_konca() << "; stderr: " << p.bledy;
+    EXPECT_EQ(tresc_configu(), TYPOWY);
+  }
+}
+
+// A window the display never gives: after 10 s the program says so and ends
+// with status 1, instead of waiting for ever.
+TEST_F(ProgramZZewnatrz, OknoKtoreNiePrzychodziKonczySiePo10sKomunikatem) {
+  config(TYPOWY);
+  Program p;
+  Uruchomienie u;
+  u.srodowisko = {{"ALSOFT_DRIVERS", "null"}, {"BRIXEL_STALL_WINDOW", "60"}};
+  auto poczatek = std::chrono::steady_clock::now();
+  ASSERT_TRUE(p.uruchom(katalog, u));
+  ASSERT_TRUE(p.czekaj_na_koniec(30)) << "still waiting for the window";
+  double sek = std::chrono::duration<double>(std::chrono::steady_clock::now() - poczatek).count();
+  EXPECT_GT(sek, 9.5);
+  EXPECT_LT(sek, 12.0);
+  EXPECT_TRUE(p.zakonczyl_sie_kodem(1)) << p.opis_konca();
+  EXPECT_EQ(p.bledy, KOMUNIKAT_OKNA);
 }
 
 TEST_F(ProgramZZewnatrz, BezEkranuKoniecZKomunikatemIKodem1) {
