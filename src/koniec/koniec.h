@@ -7,7 +7,7 @@
 // re-creates the window). Then:
 // - the main loop sees prosba_o_koniec() on its next pass and ends as at any
 //   quit event: the pass completes, the shutdown runs, status 0;
-// - if the program has not ended 0.7 s after the signal (stuck in the window
+// - if the program has not ended 0.5 s after the signal (stuck in the window
 //   system, or still starting), the guard ends it with status 0 itself,
 //   after letting a file write in progress finish (up to 0.25 s more);
 // - a window that is being made (okno_w_budowie) and is not there after 10 s
@@ -32,7 +32,7 @@ void okno_w_budowie(bool w_budowie);
 void zapis_w_toku(bool w_toku);
 
 // The guard's limits, in milliseconds.
-enum { KONIEC_PO_SYGNALE_MS = 700, KONIEC_ZAPISU_MS = 250, LIMIT_OKNA_MS = 10000 };
+enum { KONIEC_PO_SYGNALE_MS = 500, KONIEC_ZAPISU_MS = 250, LIMIT_OKNA_MS = 10000 };
 extern const char *const KOMUNIKAT_OKNA;
 
 #endif
