@@ -7,6 +7,7 @@
 // game over once the recording is done, the watcher's state comes back whole:
 // the record, the glass unlock, the shapes' turns, the random generator.
 #include "computer/computer.h"
+#include "versus/versus.h"
 #include "game/game.h"
 #include "ghost/ghost.h"
 #include "player/player.h"
@@ -167,6 +168,7 @@ void pas_komputera(Uint8 *k) {
 }
 
 void napis_komputera() {
+  napisy_wyscigu();
   if (!komputer_gra || gameini) return;
   // Across the top of the well, where the pieces come in: with the backing
   // the replay's and the ghost's lines have.

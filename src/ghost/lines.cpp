@@ -11,6 +11,7 @@
 #include "player/player.h"
 #include "shell/shell.h"
 #include "text_sound/text_sound.h"
+#include "versus/versus.h"
 
 #include <algorithm>
 #include <cmath>
@@ -243,6 +244,7 @@ static void podklady_nakladki() {
 static int od_prawej(const char *tekst) { return width - 10 - 32 * (int)strlen(tekst); }
 
 void przed_napisami() {
+  rysuj_przeciwnika();
   podklady_nakladki();
   if (napis_ducha > 0) napis_ducha--;
   if (gameini) return;

@@ -9,6 +9,7 @@
 // message and status 1; other words are ignored, as they always were.
 #include "player/player.h"
 #include "computer/computer.h"
+#include "versus/versus.h"
 #include "shell/shell.h"
 
 #include <cerrno>
@@ -85,6 +86,8 @@ int czytaj_wiersz_polecen(int argc, char **argv) {
       plik = argv[++i];
     } else if (int d = slowo_demo(argc, argv, &i)) {
       if (d < 0) return 1;
+    } else if (int v = slowo_versus(argc, argv, &i)) {
+      if (v < 0) return 1;
     } else if (slowo_okna(s)) {
       continue;
     } else if (s[0] == '-') {
@@ -123,4 +126,5 @@ int czytaj_wiersz_polecen(int argc, char **argv) {
 void po_starcie() {
   if (jest_odtwarzanie) zacznij_odtwarzanie(z_wiersza, true);
   zacznij_demo();
+  zacznij_versus_z_wiersza();
 }

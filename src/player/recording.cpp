@@ -12,6 +12,7 @@
 // A game left with Escape is dropped.
 #include "player/player.h"
 #include "computer/computer.h"
+#include "versus/versus.h"
 #include "game/game.h"
 #include "render/render.h"
 #include "shell/shell.h"
@@ -321,6 +322,7 @@ bool ostatnie_nagranie(Nagranie *n) {
 }
 
 void pas_gracza(Uint8 *k) {
+  if (pas_wyscigu(k)) return;
   if (odtwarzanie) {
     pas_odtwarzania(k);
     return;

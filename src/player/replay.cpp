@@ -9,6 +9,7 @@
 // frame; Escape stops the replay.
 #include "player/player.h"
 #include "computer/computer.h"
+#include "versus/versus.h"
 #include "game/game.h"
 #include "shell/shell.h"
 #include "text_sound/text_sound.h"
@@ -46,6 +47,7 @@ bool zacznij_odtwarzanie(const Nagranie &n, bool z_polecenia) {
 long long przebiegi_odtworzone() { return odtworzone; }
 
 int dodatkowe_przebiegi() {
+  przebiegi_przeciwnika();
   return odtwarzanie && szybko && !po_grze ? PRZEBIEGI_NA_KLATKE - 1 : przebiegi_komputera();
 }
 

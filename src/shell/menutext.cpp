@@ -3,6 +3,7 @@
 #include "game/game.h"
 #include "text_sound/text_sound.h"
 #include "player/player.h"
+#include "versus/versus.h"
 
 const char *tekst_opcji(int e) {
   switch (e) {
@@ -26,6 +27,7 @@ const char *tekst_opcji(int e) {
 
 void napisy_menu() {
   if (napisy_najlepszych()) return;
+  if (napisy_versus()) return;
   int w2 = width / 2, h2 = height / 2;
   int dx, dy;
   krok_drgania(&dx, &dy);
