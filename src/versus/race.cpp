@@ -25,7 +25,9 @@ bool w_pasie_przeciwnika = false;
 
 namespace {
 
-const int PRZEBIEGI_DO_USTALENIA = 201;   // a finished game's score has settled (the recorder's 200)
+// A finished game's score has settled: the recorder finishes yours in the
+// 201st pass after its game over; the result comes with the pass after.
+const int PRZEBIEGI_DO_USTALENIA = 201, PRZEBIEGI_DO_WYNIKU = 202;
 const Uint32 POKAZ_WYNIKU_MS = 3000;
 const int PRZEBIEGI_NA_KLATKE = 8;        // the opponent's, Right held once your game is over
 
@@ -170,6 +172,17 @@ void pokaz_wynik(bool wygral) {
 }  // namespace
 
 int wynik_przeciwnika() { return p_wynik; }
+void liczby_przeciwnika(int *wynik, int *poziom, int *wiersze) {
+  *wynik = p_wynik;
+  *poziom = p_poziom;
+  *wiersze = p_wiersze;
+}
+void przerwij_wyscig() {
+  if (!wyscig) return;
+  z_wiersza = false;
+  zakoncz_wyscig();
+  ekran_versus = false;
+}
 bool przeciwnik_skonczyl() { return przeciwnik_koniec; }
 
 bool zacznij_wyscig(const Przeciwnik &p, long ziarno, bool wiersz, std::string *blad) {
@@ -242,10 +255,7 @@ bool pas_wyscigu(Uint8 *k) {
     memset(k, 0, SDLK_LAST);
     return false;
   }
-  if (!wyscig) {
-    if (!klawisze_versus(k)) return false;
-    return true;
-  }
+  if (!wyscig) return !odtwarzanie && !komputer_gra && klawisze_versus(k);
   bool ret = k[KLAWISZ_RETURN] != 0, esc = k[KLAWISZ_ESCAPE] != 0;
   bool nowy = (ret && !byl_return) || (esc && !byl_escape);
   byl_return = ret;
@@ -268,8 +278,8 @@ bool pas_wyscigu(Uint8 *k) {
     // Your game is over: you watch the opponent finish; no new game.
     szybko = k[KLAWISZ_PRAWO] != 0;
     k[KLAWISZ_Y] = k[KLAWISZ_N] = 0;
-    if (po_koncu_gracza < PRZEBIEGI_DO_USTALENIA) po_koncu_gracza++;
-    if (po_koncu_gracza >= PRZEBIEGI_DO_USTALENIA && przeciwnik_koniec) {
+    if (po_koncu_gracza < PRZEBIEGI_DO_WYNIKU) po_koncu_gracza++;
+    if (po_koncu_gracza >= PRZEBIEGI_DO_WYNIKU && przeciwnik_koniec) {
       pokaz_wynik(g_wynik > p_wynik);
       memset(k, 0, SDLK_LAST);
       return true;

@@ -91,6 +91,9 @@ void zacznij_z_ekranu(const Przeciwnik &p);
 void zacznij_versus_z_wiersza();
 // The score of the opponent now, and whether its game has ended.
 int wynik_przeciwnika();
+void liczby_przeciwnika(int *wynik, int *poziom, int *wiersze);
+// Ends the race at once, no tally, the menu back (for the benchmark).
+void przerwij_wyscig();
 bool przeciwnik_skonczyl();
 
 // ---- The versus screen and the tally (screen.cpp) ----
