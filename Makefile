@@ -7,7 +7,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 XVFB = xvfb-run -a -s "-screen 0 1024x768x24 -noreset"
 
-.PHONY: all deps configure build run test clean bench bench-computer package
+.PHONY: all deps configure build run test clean bench bench-computer bench-versus package
 
 all: build
 
@@ -49,3 +49,7 @@ bench: build
 COMPUTER_ARGS ?= normal 1 20
 bench-computer: build
 	xvfb-run -a -s "-screen 0 1024x768x24 -noreset" $(BUILD)/bench/brixel_bench_computer $(COMPUTER_ARGS)
+
+# Versus: the computer's three strengths over 20 seeds and a race's frame cost.
+bench-versus: build
+	xvfb-run -a -s "-screen 0 1024x768x24 -noreset" $(BUILD)/bench/brixel_bench_versus

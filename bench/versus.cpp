@@ -72,6 +72,7 @@ void sily(int ile, int najwiecej) {
       k[KLAWISZ_PRAWO] = 1;
       while (wyscig && !przeciwnik_skonczyl()) {
         glViewport(0, 0, 4, 4);
+        pauza = 0;   // another window taking the focus must not pause the race
         klatka();
         liczby_przeciwnika(&w, &l, &r);
         if (r >= najwiecej) break;

@@ -3,6 +3,7 @@
 //   --window, --fullscreen    the window's own words (slowo_okna)
 //   --replay FILE             play a recording in the room, print how it ended
 //   --demo [SEED]             the computer plays one game, print how it ended
+//   --versus OPPONENT [SEED]  a race against the computer or a recording (src/versus/)
 //   --scores                  print the tables of best games, open no window
 //   --help                    print the command line, open no window
 // Words that start with '-' and are none of these end the program with a
@@ -23,6 +24,7 @@ static Nagranie z_wiersza;             // and read
 static const char *const POMOC =
     "Usage: brixel [resolution 640|800|1024] [--window | --fullscreen]\n"
     "              [--replay FILE | --demo [SEED]]\n"
+    "       brixel --versus easy|medium|hard|FILE.rec [SEED]\n"
     "       brixel --scores\n"
     "       brixel --help\n"
     "A falling-block puzzle game in a 3-D room.\n"
@@ -38,6 +40,9 @@ static const char *const POMOC =
     "  --demo [SEED]     the computer plays one game in the room and the program\n"
     "                    ends, printing \"score S level L rows R\"; the same SEED (0\n"
     "                    to 4294967295) plays the same game; computer.rec keeps it\n"
+    "  --versus OPPONENT [SEED]  race the computer (easy, medium, hard) or a\n"
+    "                    recording, its well beside yours, and end printing \"you S\n"
+    "                    opponent S2 won\" (or lost); SEED chooses the computer's game\n"
     "  --scores          print the tables of best games and end, without a window:\n"
     "                    \"mode rank score level rows date look recording\" a line\n"
     "  --help            print this and end\n"
@@ -46,7 +51,9 @@ static const char *const POMOC =
     "the options: Up and Down choose, Return watches the game, Escape (B, Back)\n"
     "goes back. While a game is watched, Right held plays it fast and Escape\n"
     "stops it. F3 in the main menu (a pad's X) lets the computer play a game:\n"
-    "Right held plays it fast, Escape (B, Back) returns to the menu.\n"
+    "Right held plays it fast, Escape (B, Back) returns to the menu. F4 in the\n"
+    "main menu opens the versus screen: race the computer or your best games,\n"
+    "with your wins and losses against each; versus.txt keeps them.\n"
     "\n"
     "F11 or Alt+Return switches between full screen and a window, and G (a pad's X)\n"
     "shows or hides the ghost piece in a game; both choices are kept in\n"
