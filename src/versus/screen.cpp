@@ -209,39 +209,41 @@ bool napisy_versus() {
   int w2 = width / 2, h2 = height / 2;
   int ile = ile_pozycji();
   // As many lines as fit above the keys, scrolled to keep the chosen one.
-  const int odstep = 26;
+  const int odstep = height >= 600 ? 30 : 26;
   int widac = std::min(ile, (h2 + 90 - 110) / odstep + 1);
   int od = std::max(0, std::min(wybrany - widac / 2, ile - widac));
   int dx, dy;
   krok_drgania(&dx, &dy);
   glColor3f(1.0f, 1.0f, 0.0f);
   napis_na_podkladzie(w2 - 160 + dx, h2 + 196 + dy, ". VERSUS '", 1);
-  napis_na_podkladzie(w2 - 300, h2 + 156, tryb == TRYB_KLASYCZNY ? "CLASSIC MODE" : "NORMAL GAME", 0);
+  // Eighteen letters a line, so that a line fits across a 640-pixel screen.
+  int x = w2 - 288;
+  napis_na_podkladzie(x, h2 + 156, tryb == TRYB_KLASYCZNY ? "CLASSIC MODE" : "NORMAL GAME", 0);
   glColor3f(1.0f, 0.4f, 0.8f);
-  napis_na_podkladzie(w2 - 300, h2 + 122, "OPPONENT          WIN LOSS", 0);
+  napis_na_podkladzie(x, h2 + 122, "   SCORE  WIN LOSS", 0);
   for (int i = od; i < od + widac; i++) {
     Przeciwnik p = pozycja(i);
     Bilans b = bilans_dla(klucz_przeciwnika(p));
     char linia[80];
     if (p.sila >= 0) {
-      snprintf(linia, sizeof linia, "COMPUTER %-7s %4d %4d", nazwy_sil[p.sila], b.wygrane, b.przegrane);
+      snprintf(linia, sizeof linia, "%-10s%4d%4d", nazwy_sil[p.sila], b.wygrane % 10000, b.przegrane % 10000);
     } else {
       const WpisTabeli &w = tabela.wpisy[tryb][i - LICZBA_SIL];
-      snprintf(linia, sizeof linia, "BEST%2d%s %7d %4d %4d", i - LICZBA_SIL + 1, w.szklo ? "*" : " ", w.wynik,
-               b.wygrane, b.przegrane);
+      snprintf(linia, sizeof linia, "%2d%s%7d%4d%4d", i - LICZBA_SIL + 1, w.szklo ? "*" : " ", w.wynik % 10000000,
+               b.wygrane % 10000, b.przegrane % 10000);
     }
     if (i == wybrany) glColor3f(0.2f, 1.0f, 0.2f);
     else glColor3f(1.0f, 0.85f, 0.0f);
-    napis_na_podkladzie(w2 - 300, h2 + 90 - odstep * (i - od), linia, 0);
+    napis_na_podkladzie(x, h2 + 90 - odstep * (i - od), linia, 0);
   }
   int pod = h2 + 90 - odstep * (widac - 1);
   if (uwaga && uwaga_przebiegi > 0) {
     uwaga_przebiegi--;
     glColor3f(1.0f, 0.2f, 0.2f);
-    napis_na_podkladzie(w2 - 256, pod - 32, uwaga, 0);
+    napis_na_podkladzie(x, pod - 32, uwaga, 0);
   }
   glColor3f(1.0f, 0.4f, 0.8f);
-  napis_na_podkladzie(w2 - 300, pod - 64, "RETURN/A: RACE", 0);
-  napis_na_podkladzie(w2 - 300, pod - 94, "ESC/B: BACK", 0);
+  napis_na_podkladzie(x, pod - 64, "RETURN: RACE", 0);
+  napis_na_podkladzie(x, pod - 94, "ESC: BACK", 0);
   return true;
 }
