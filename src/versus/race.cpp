@@ -395,10 +395,11 @@ void napisy_wyscigu() {
   if (wynik_pokazany) {
     int w2 = width / 2, h2 = height / 2;
     const char *t = wygrana ? "YOU WIN" : "YOU LOSE";
-    napis_z_podkladem(w2 - (int)strlen(t) * 16, h2 + 150, t, 1, wygrana ? 0.2f : 1.0f, wygrana ? 1.0f : 0.3f,
+    // Between the lines under your score and the game-over lines.
+    napis_z_podkladem(w2 - (int)strlen(t) * 16, h2 + 90, t, 1, wygrana ? 0.2f : 1.0f, wygrana ? 1.0f : 0.3f,
                       0.2f);
     snprintf(linia, sizeof linia, "YOU %d  %s %d", g_wynik, kto, p_wynik);
-    maly_napis(w2 - (int)strlen(linia) * R / 2, h2 + 110, linia, R, 1.0f, 1.0f, 0.2f);
+    maly_napis(w2 - (int)strlen(linia) * R / 2, h2 + 56, linia, R, 1.0f, 1.0f, 0.2f);
   } else if (wtopa) {
     maly_napis(10, 80, przeciwnik_koniec ? "WAIT" : "RIGHT: FAST", R, 1.0f, 0.4f, 0.8f);
   }
