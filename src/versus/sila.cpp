@@ -22,7 +22,7 @@ struct Slabosc {
   int rozrzut;     // columns a misjudged piece is off, at most
 };
 // Measured with brixel_bench_computer easy|medium|hard (20 seeds).
-const Slabosc SLABOSCI[LICZBA_SIL] = {{27, 6, 165, 2}, {16, 4, 85, 2}, {0, 0, 0, 0}};
+const Slabosc SLABOSCI[LICZBA_SIL] = {{27, 6, 165, 2}, {22, 4, 90, 2}, {0, 0, 0, 0}};
 
 int sila = SILA_PELNA;
 uint32_t los = 1;
