@@ -11,6 +11,7 @@
 #include "text_sound/text_sound.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 
 bool ekran_ustawien = false;
@@ -268,7 +269,6 @@ bool klawisze_ustawien(Uint8 *k) {
     wybrany = (wybrany + (dol ? 1 : LICZBA_POZYCJI - 1)) % LICZBA_POZYCJI;
     graj(SMP_ROTATE);
   } else if (lewo || prawo) zmien(prawo ? 1 : -1);
-  else if (ret && wybrany == W_KLAWISZE) zmien(1);
   else if (ret) zapisz();
   return true;
 }
@@ -350,6 +350,12 @@ void linia_klawiszy_menu() {
   maly_napis(12, 8 + (linie - 1) * (krok + 2), LINIA_KLAWISZY, skala, 1.0f, 0.85f, 0.0f);
 }
 
+static std::string wielkie(const char *s) {
+  std::string w = s;
+  for (char &c : w) c = (char)toupper((unsigned char)c);
+  return w;
+}
+
 // The keys bound to an action as the screen shows them.
 static std::string klawisze_akcji(int a) {
   std::string w;
@@ -398,8 +404,8 @@ bool napisy_ustawien() {
     for (int a = 0; a <= LICZBA_AKCJI; a++) {
       char linia[128];
       if (a == DOMYSLNE_KLAWISZE) snprintf(linia, sizeof linia, "DEFAULT KEYS");
-      else if (a == przypisywana) snprintf(linia, sizeof linia, "%-7s press a key...", nazwy_akcji[a]);
-      else snprintf(linia, sizeof linia, "%-7s %s", nazwy_akcji[a], klawisze_akcji(a).c_str());
+      else if (a == przypisywana) snprintf(linia, sizeof linia, "%-7s press a key...", wielkie(nazwy_akcji[a]).c_str());
+      else snprintf(linia, sizeof linia, "%-7s %s", wielkie(nazwy_akcji[a]).c_str(), klawisze_akcji(a).c_str());
       bool ten = a == wybrana_akcja;
       maly_napis(x, h2 + 146 - krok * a, linia, skala, ten ? 0.2f : 0.2f, ten ? 1.0f : 0.4f, ten ? 0.2f : 1.0f);
     }
@@ -410,8 +416,8 @@ bool napisy_ustawien() {
   if (!uwaga.empty()) y -= 18 * maly_napis(x, y, uwaga.c_str(), 0.5f, 1.0f, 0.3f, 0.3f);
   const char *klawisze =
       przypisywana >= 0 ? "press the key or pad button for it, ESC cancels"
-      : lista_klawiszy ? "UP/DOWN choose, RETURN binds the next key pressed, ESC back to the options"
-                       : "UP/DOWN choose, LEFT/RIGHT change, RETURN save and leave (on KEYS: open), ESC leave without saving";
+      : lista_klawiszy ? "UP/DOWN choose, RETURN binds the next key or pad button pressed, ESC back to the options"
+                       : "UP/DOWN choose, LEFT/RIGHT change (RIGHT on KEYS opens them), RETURN save and leave, ESC leave without saving";
   maly_napis(x, y, klawisze, 0.5f, 1.0f, 0.4f, 0.8f);
   return true;
 }
