@@ -164,7 +164,7 @@ TEST_F(TabelaNajlepszych, UszkodzonaTabelaOdlozonaINowaZaczeta) {
   const char *const uszkodzone[] = {
       "garbage\n",
       "BRIXEL best games 1\nnormal 100 1 10 1796700000 0 -",   // cut short
-      "BRIXEL best games 2\n",
+      "BRIXEL best games 3\n",   // a later version
       "BRIXEL best games 1\nnormal 1x0 1 10 1796700000 0 -\n",
       "BRIXEL best games 1\nnormal 100 1 10 1796700000 0 ../config.cfg\n",
       "BRIXEL best games 1\nnormal 100 1 10 1796700000 0 -\nfancy 100 1 10 1796700000 0 -\n",
