@@ -108,7 +108,7 @@ static const char *const NAGLOWEK = " #  SCORE LVL ROWS";
 static bool pokaz_start(int x, int y, const char *data, const WpisTabeli &w) {
   if (w.poziom_startu <= 1 && w.wiersze_startu <= 0) return false;
   char start[80];
-  snprintf(start, sizeof start, "started at level %d on %d pre-filled rows", w.poziom_startu, w.wiersze_startu);
+  snprintf(start, sizeof start, "start: level %d, %d pre-filled rows", w.poziom_startu, w.wiersze_startu);
   maly_napis(x, y + 17, data, 0.5f, 1.0f, 1.0f, 0.0f);
   maly_napis(x, y, start, 0.5f, 1.0f, 1.0f, 0.0f);
   return true;
@@ -155,8 +155,8 @@ bool napisy_najlepszych() {
     if (localtime_r(&czas, &czesci)) strftime(linia, sizeof linia, "%Y-%m-%d %H:%M", &czesci);
     glColor3f(1.0f, 1.0f, 0.0f);
   }
-  if (linia[0] && !(uwaga && strcmp(linia, uwaga) == 0) && wybrany < (int)wpisy.size() && pokaz_start(w2 - 256, pod_wpisami - 34, linia, wpisy[wybrany]))
-    linia[0] = '\0';
+  bool data = linia[0] && !(uwaga && strcmp(linia, uwaga) == 0);
+  if (data && pokaz_start(w2 - 256, pod_wpisami - 34, linia, wpisy[wybrany])) linia[0] = '\0';
   if (linia[0]) napis_na_podkladzie(w2 - 256, pod_wpisami - 34, linia, 0);
   glColor3f(1.0f, 0.4f, 0.8f);
   napis_na_podkladzie(w2 - 256, pod_wpisami - 68, "RETURN/A: WATCH", 0);
