@@ -85,7 +85,8 @@ static bool wpis_z_linii(const std::string &linia, int wersja, int *tryb, WpisTa
       !liczba_bez_znaku(slowa[4], 0, 1LL << 40, &czas) || !liczba_bez_znaku(slowa[5], 0, 1, &szklo))
     return false;
   long long start = 1, wypelnione = 0;
-  if (wersja > 1 && (!liczba_bez_znaku(slowa[6], 1, INT_MAX, &start) || !liczba_bez_znaku(slowa[7], 0, 20, &wypelnione)))
+  if (wersja > 1 &&
+      (!liczba_bez_znaku(slowa[6], 1, INT_MAX, &start) || !liczba_bez_znaku(slowa[7], 0, 20, &wypelnione)))
     return false;
   const char *plik = slowa[SLOW - 1];
   std::string nagranie = strcmp(plik, "-") == 0 ? "" : plik;

@@ -165,7 +165,8 @@ int czytaj_preferencje(const char *tresc, size_t n, FILE *bledy) {
     while (a < LICZBA_AKCJI && nazwa != nazwy_akcji[a]) a++;
     if (a == LICZBA_AKCJI) {
       zly_wiersz(bledy, nr, "unknown action \"" + nazwa +
-                                "\" (the actions are up, down, left, right, choose, back, pause, yes, no, ghost; and window)");
+                                "\" (the actions are up, down, left, right, choose, back, pause, yes, no, ghost; "
+                                "and window, start level, prefilled rows, density, music volume, sound volume)");
       continue;
     }
     if (wiersz_akcji[a]) {

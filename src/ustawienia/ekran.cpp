@@ -136,7 +136,8 @@ static std::string wiersz_akcji(int akcja, int wejscie) {
   bool klawisz = wejscie < WEJSCIE_PADA;
   for (int i = 1; i < LICZBA_WEJSC; i++) {
     bool tego = i == wejscie;
-    bool zostaje = akcje_r[i] == akcja && (klawisz ? i >= WEJSCIE_PADA && pad_r[akcja] : i < WEJSCIE_PADA && klaw_r[akcja]);
+    bool pad = i >= WEJSCIE_PADA;
+    bool zostaje = akcje_r[i] == akcja && (klawisz ? pad && pad_r[akcja] : !pad && klaw_r[akcja]);
     if (!tego && !zostaje) continue;
     w += (pierwszy ? " " : ", ") + nazwa_wejscia(i);
     pierwszy = false;
@@ -407,7 +408,8 @@ bool napisy_ustawien() {
       else if (a == przypisywana) snprintf(linia, sizeof linia, "%-7s press a key...", wielkie(nazwy_akcji[a]).c_str());
       else snprintf(linia, sizeof linia, "%-7s %s", wielkie(nazwy_akcji[a]).c_str(), klawisze_akcji(a).c_str());
       bool ten = a == wybrana_akcja;
-      maly_napis(x, h2 + 146 - krok * a, linia, skala, ten ? 0.2f : 0.2f, ten ? 1.0f : 0.4f, ten ? 0.2f : 1.0f);
+      // As the options list: the cursor's line green, the others blue.
+      maly_napis(x, h2 + 146 - krok * a, linia, skala, 0.2f, ten ? 1.0f : 0.4f, ten ? 0.2f : 1.0f);
     }
     dol_listy = h2 + 146 - krok * LICZBA_AKCJI;
   }
@@ -417,7 +419,8 @@ bool napisy_ustawien() {
   const char *klawisze =
       przypisywana >= 0 ? "press the key or pad button for it, ESC cancels"
       : lista_klawiszy ? "UP/DOWN choose, RETURN binds the next key or pad button pressed, ESC back to the options"
-                       : "UP/DOWN choose, LEFT/RIGHT change (RIGHT on KEYS opens them), RETURN save and leave, ESC leave without saving";
+                       : "UP/DOWN choose, LEFT/RIGHT change (RIGHT on KEYS opens them), "
+                         "RETURN save and leave, ESC leave without saving";
   maly_napis(x, y, klawisze, 0.5f, 1.0f, 0.4f, 0.8f);
   return true;
 }
