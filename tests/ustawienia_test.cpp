@@ -135,8 +135,10 @@ TEST_F(Ustawienia, KlawiszPrzypisanyNaEkranieIOdmowy) {
   // Up bound to Down: Down still moves down, so it is refused and nothing is written.
   przypisz_na_ekranie(0, KLAWISZ_DOL);
   ASSERT_TRUE(ekran_ustawien);
-  wcisnij(KLAWISZ_RETURN);
+  przebiegi(3, {KLAWISZ_RETURN});   // held on: it saves, and starts no game
+  przebiegi(1);
   EXPECT_FALSE(ekran_ustawien);
+  EXPECT_TRUE(gameini);
   EXPECT_EQ(plik(), przed);
   EXPECT_EQ(akcja_wejscia[KLAWISZ_DOL], -1);
   // Left bound to A, the start level taken to 4: two lines changed or added, every other byte kept.

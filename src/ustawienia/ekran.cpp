@@ -22,6 +22,7 @@ static const int DOMYSLNE_KLAWISZE = LICZBA_AKCJI;   // the key list's last line
 
 static bool f5_trzymany = false;
 static bool czeka = false;              // the screen's keys wait for all of them to be up
+static bool po_wyjsciu = false;         // closed: the key that closed it is held away from the menu
 static int wybrany = 0;                 // entry of the list under the cursor
 static bool lista_klawiszy = false;     // the key list is shown
 static int wybrana_akcja = 0;
@@ -115,6 +116,7 @@ static void zapisz() {
   }
   ustawienia = robocze;
   ustaw_glosnosc(robocze.muzyka, robocze.dzwieki);
+  po_wyjsciu = true;
   // The same switches as G and F11, with their own lines.
   if (duch_r != duch_wlaczony) przelacz_ducha();
   ekran_ustawien = false;
@@ -125,6 +127,7 @@ static void zapisz() {
 static void wyjdz_bez_zapisu() {
   ustaw_glosnosc(przy_otwarciu.muzyka, przy_otwarciu.dzwieki);
   ekran_ustawien = false;
+  po_wyjsciu = true;
   graj(SMP_ROTATE);
 }
 
@@ -229,7 +232,16 @@ bool klawisze_ustawien(Uint8 *k) {
   f5_trzymany = f5;
   if (!gameini) {
     if (ekran_ustawien) wyjdz_bez_zapisu();
+    po_wyjsciu = false;
     return false;
+  }
+  bool gora = k[KLAWISZ_GORA], dol = k[KLAWISZ_DOL], lewo = k[KLAWISZ_LEWO], prawo = k[KLAWISZ_PRAWO];
+  bool ret = k[KLAWISZ_RETURN], esc = k[KLAWISZ_ESCAPE];
+  if (!ekran_ustawien && po_wyjsciu) {
+    // The Return that saved must not start a game in the menu.
+    po_wyjsciu = gora || dol || lewo || prawo || ret || esc;
+    memset(k, 0, SDLK_LAST);
+    return true;
   }
   if (!ekran_ustawien) {
     if (menu || ekran_najlepszych || !f5_nowy) return false;
@@ -238,8 +250,6 @@ bool klawisze_ustawien(Uint8 *k) {
     return true;
   }
   if (uwaga_przebiegi > 0 && --uwaga_przebiegi == 0) uwaga.clear();
-  bool gora = k[KLAWISZ_GORA], dol = k[KLAWISZ_DOL], lewo = k[KLAWISZ_LEWO], prawo = k[KLAWISZ_PRAWO];
-  bool ret = k[KLAWISZ_RETURN], esc = k[KLAWISZ_ESCAPE];
   memset(k, 0, SDLK_LAST);
   if (przypisywana >= 0) {
     czekaj_na_klawisz();
