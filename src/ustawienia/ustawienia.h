@@ -5,9 +5,11 @@
 // - F5 in the main menu (a pad's Back stands for it there) opens PLAYER
 //   OPTIONS over the menu's scene: START LEVEL 1-10, PRE-FILLED ROWS 0-12,
 //   DENSITY 1-9 (cells of a pre-filled row's ten), MUSIC VOLUME and SOUND
-//   VOLUME 0-10, GHOST, WINDOW or FULL SCREEN, and KEYS, a list of the actions
-//   that binds the next key or pad button pressed. Up and Down choose, Left
-//   and Right change, Return saves and leaves, Escape leaves without saving.
+//   VOLUME 0-10, GHOST, WINDOW or FULL SCREEN, and KEYS (Right opens it), a
+//   list of the actions where Return binds the next key or pad button pressed
+//   and a line puts the default keys back. Up and Down choose, Left and Right
+//   change, Return saves and leaves, Escape leaves without saving; the key
+//   that closed the screen does nothing in the menu until it is released.
 // - Saving rewrites preferences.cfg through the crash-safe writer: only the
 //   lines of the settings changed are replaced (the first good line of each),
 //   a setting the file lacks is added at its end, every other byte stays. The
