@@ -97,6 +97,40 @@ TEST_F(TabelaNajlepszych, PorzadekRemisyJedenastaGraIObaTryby) {
     }
 }
 
+// Games with a start of their own: a table of version 1 is read (level 1, no
+// rows), entries with a start are added to it, written as version 2, read back,
+// ranked with the others by score alone.
+TEST_F(TabelaNajlepszych, StartGryWWersji2) {
+  std::ofstream(PLIK_TABELI) << "BRIXEL best games 1\nnormal 300 2 25 1796700000 1 -\nnormal 100 1 9 1796700001 0 -\n";
+  Tabela t = wczytaj_tabele();
+  ASSERT_EQ(wyniki(t, TRYB_ZWYKLY), (std::vector<int>{300, 100}));
+  EXPECT_EQ(t.wpisy[TRYB_ZWYKLY][0].poziom_startu, 1);
+  EXPECT_EQ(t.wpisy[TRYB_ZWYKLY][0].wiersze_startu, 0);
+  const int starty[][3] = {{200, 5, 3}, {400, 10, 0}, {50, 1, 12}};   // score, level, rows
+  for (auto &s : starty) {
+    WpisTabeli w = wpis(s[0]);
+    w.poziom_startu = s[1];
+    w.wiersze_startu = s[2];
+    EXPECT_GT(dopisz_gre(TRYB_ZWYKLY, w, ""), 0);
+  }
+  std::string tekst = plik(PLIK_TABELI);
+  EXPECT_EQ(tekst.rfind("BRIXEL best games 2\n", 0), 0u) << tekst;
+  EXPECT_NE(tekst.find("normal 200 1 20 1796700000 0 5 3 -\n"), std::string::npos) << tekst;
+  t = wczytaj_tabele();
+  EXPECT_EQ(wyniki(t, TRYB_ZWYKLY), (std::vector<int>{400, 300, 200, 100, 50}));
+  const int oczekiwane[][2] = {{10, 0}, {1, 0}, {5, 3}, {1, 0}, {1, 12}};
+  for (int i = 0; i < 5; i++) {
+    EXPECT_EQ(t.wpisy[TRYB_ZWYKLY][i].poziom_startu, oczekiwane[i][0]) << i;
+    EXPECT_EQ(t.wpisy[TRYB_ZWYKLY][i].wiersze_startu, oczekiwane[i][1]) << i;
+  }
+  EXPECT_NE(linia_wyniku(TRYB_ZWYKLY, 3, t.wpisy[TRYB_ZWYKLY][2]).find(" 5 3 plain -"), std::string::npos);
+  // A version 2 line without its start, or a version 1 line with one, is no table.
+  Tabela zla;
+  EXPECT_FALSE(tabela_z_tekstu("BRIXEL best games 2\nnormal 300 2 25 1796700000 1 -\n", &zla));
+  EXPECT_FALSE(tabela_z_tekstu("BRIXEL best games 1\nnormal 300 2 25 1796700000 1 5 3 -\n", &zla));
+  EXPECT_FALSE(tabela_z_tekstu("BRIXEL best games 2\nnormal 300 2 25 1796700000 1 0 3 -\n", &zla));
+}
+
 TEST_F(TabelaNajlepszych, GryKonczoneNaraz) {
   // Eight processes end five games each at the same moment, in both modes.
   const int PROCESOW = 8, GIER = 5;
@@ -130,7 +164,7 @@ TEST_F(TabelaNajlepszych, UszkodzonaTabelaOdlozonaINowaZaczeta) {
   const char *const uszkodzone[] = {
       "garbage\n",
       "BRIXEL best games 1\nnormal 100 1 10 1796700000 0 -",   // cut short
-      "BRIXEL best games 2\n",
+      "BRIXEL best games 3\n",   // a later version
       "BRIXEL best games 1\nnormal 1x0 1 10 1796700000 0 -\n",
       "BRIXEL best games 1\nnormal 100 1 10 1796700000 0 ../config.cfg\n",
       "BRIXEL best games 1\nnormal 100 1 10 1796700000 0 -\nfancy 100 1 10 1796700000 0 -\n",

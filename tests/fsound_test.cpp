@@ -20,6 +20,8 @@
 #include <vector>
 
 #include "fsound.h"
+#include "text_sound/text_sound.h"
+#include "ustawienia/ustawienia.h"
 
 extern char **environ;
 
@@ -407,6 +409,49 @@ TEST(Fsound, CompressedSamplesLoadAtOnceAndPlayWhenStarted) {
 
   Heard h = read_heard();
   EXPECT_GT(h.at_hz(t_play + waited + 0.1, t_play + waited + 0.4, 880), kHeard);
+}
+
+// The game's volume steps as heard: its own volume and graj() calls. One
+// sound a second at sound steps 10, 5, 1 and 0, then the music at 10 turned
+// to 5 and to 0 while it plays.
+TEST(Fsound, VolumeStepsHeardOnTheCurve) {
+  std::string krotki = path("step440.wav"), petla = path("music660.wav");
+  ASSERT_TRUE(write_sound(krotki, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 1, tone(440, 0.3, 0.5)));
+  ASSERT_TRUE(write_sound(petla, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 1, tone(660, 0.25, 0.5)));
+  Session s;
+  muzyka[SMP_ROTATE] = FSOUND_Sample_Load(FSOUND_FREE, krotki.c_str(), FSOUND_WHOLEFILE, 0, 0);
+  muzyka[SMP_MUSIC_GAME] = FSOUND_Sample_Load(FSOUND_FREE, petla.c_str(), FSOUND_WHOLEFILE, 0, 0);
+  FSOUND_Sample_SetMode(muzyka[SMP_MUSIC_GAME], FSOUND_LOOP_NORMAL);
+  const int kroki[] = {10, 5, 1, 0};
+  double t[4];
+  for (int i = 0; i < 4; i++) {
+    s.wait_until(0.3 + i);
+    t[i] = s.now();
+    ustaw_glosnosc(10, kroki[i]);
+    graj(SMP_ROTATE);
+  }
+  s.wait_until(4.3);
+  graj(SMP_MUSIC_GAME);
+  s.wait_until(5.3);
+  ustaw_glosnosc(5, 10);
+  s.wait_until(6.3);
+  ustaw_glosnosc(0, 10);
+  s.wait_until(7.0);
+  zwolnij_dzwieki();   // frees the samples, closes the output
+  Heard h = read_heard();
+  ASSERT_GT(h.seconds(), 6.8);
+  double pelny = h.rms(t[0] + 0.1, t[0] + 0.25);
+  ASSERT_GT(pelny, kHeard);
+  for (int k = 1; k < 3; k++) {
+    double db = 20 * std::log10(h.rms(t[k] + 0.1, t[k] + 0.25) / pelny);
+    printf("sound step %d: %.2f dB against step 10\n", kroki[k], db);
+    EXPECT_NEAR(db, -3.0 * (10 - kroki[k]), 0.5);
+  }
+  EXPECT_LT(h.rms(t[3] - 0.2, t[3] + 0.8), kSilent) << "step 0 is heard";
+  double db = 20 * std::log10(h.rms(5.5, 6.2) / h.rms(4.5, 5.2));
+  printf("music step 5 while playing: %.2f dB against step 10\n", db);
+  EXPECT_NEAR(db, -15.0, 0.5);
+  EXPECT_LT(h.rms(6.5, 6.9), kSilent) << "music at 0 still heard";
 }
 
 TEST(Fsound, NoDeviceStillRunsSilently) {

@@ -50,6 +50,8 @@ signed char FSOUND_Sample_SetMode(FSOUND_SAMPLE *s, unsigned int mode) {
   return 1;
 }
 
+signed char FSOUND_Sample_SetGain(FSOUND_SAMPLE *s, float) { return s ? 1 : 0; }
+
 int FSOUND_PlaySound(int, FSOUND_SAMPLE *s) {
   if (!s) return -1;
   wywolania_dzwieku.push_back("play " + s->plik);

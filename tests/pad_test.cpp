@@ -7,6 +7,7 @@
 #include "game/game.h"
 #include "shell/shell.h"
 #include "player/player.h"
+#include "ustawienia/ustawienia.h"
 
 #include <gtest/gtest.h>
 
@@ -303,7 +304,7 @@ TEST_P(Pad, KoniecGryNowaGraIPowrotDoMenu) {
 }
 
 // Back is Escape: out of a game, out of the options list; in the main menu it
-// does nothing, and no control of the pad ends the program.
+// opens the player options, and no control of the pad ends the program.
 TEST_P(Pad, BackJakEscapeIZadnaKontrolkaNieKonczyProgramu) {
   gra(0, 5, 3);
   wcisnij_pad(BACK);
@@ -417,14 +418,15 @@ TEST_P(Pad, TrzymanePrzyciskiPuszczoneGdyOknoTraciFokus) {
   przycisk(DOL, false);
 }
 
-// From the main menu, and only there, Y opens the screen of best games and X
-// lets the computer play; B and Back return from either to the menu as it was.
+// From the main menu, and only there, Y opens the screen of best games, X
+// lets the computer play and Back opens the player options; B and Back return from either to the menu as it was.
 TEST_P(Pad, YIXZMenuBIBackWracaja) {
   const struct {
     int przycisk;   // the same in both layouts
     const bool *otwarty;
     const char *co;
-  } ekrany[] = {{3, &ekran_najlepszych, "Y: the screen of best games"}, {2, &komputer_gra, "X: the computer's game"}};
+  } ekrany[] = {{3, &ekran_najlepszych, "Y: the screen of best games"}, {2, &komputer_gra, "X: the computer's game"},
+                {BACK, &ekran_ustawien, "Back: the player options"}};
   for (const auto &e : ekrany) {
     SCOPED_TRACE(e.co);
     for (int wyjscie : {B, BACK}) {

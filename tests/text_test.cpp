@@ -140,7 +140,7 @@ TEST_F(Tekst, LiczbyDowolnejWielkosci) {
 }
 
 // The main menu: three lines, the one under the cursor green, the others
-// dark red; nothing of the game's lines.
+// dark red, the key line at the bottom; nothing of the game's lines.
 TEST_F(Tekst, MenuKursorZielony) {
   const int W2 = width / 2, H2 = height / 2;
   for (int kursor = 1; kursor <= 3; kursor++) {
@@ -158,7 +158,9 @@ TEST_F(Tekst, MenuKursorZielony) {
     Tusz tytul = tusz(p, H2 + 64 - 10, H2 + 96 + 10);
     EXPECT_TRUE(tytul.jest()) << "no title";
     EXPECT_TRUE(zolty(tytul));
-    EXPECT_FALSE(tusz(p, 0, H2 - 150).jest()) << "ink below the menu";
+    // Below the menu only the key line, at the bottom.
+    EXPECT_FALSE(tusz(p, 50, H2 - 150).jest()) << "ink below the menu";
+    EXPECT_TRUE(zolty(tusz(p, 0, 50))) << "no key line";
     EXPECT_FALSE(tusz(p, H2 + 110, height).jest()) << "ink above the title";
   }
 }

@@ -43,6 +43,7 @@ struct FSOUND_SAMPLE {
   ALuint buffer = 0;      // 0 when nothing can be played
   bool playable = false;  // decoded fine (also true in silent mode)
   bool loop = false;
+  float gain = 1.0f;      // AL_GAIN of its channels
   double seconds = 0.0;   // length, for the silent mode's bookkeeping
   // Background decoding: the open file waits in `file` and the sample is
   // pending until the worker is done with it; then pcm/info hold the result
@@ -439,6 +440,7 @@ int FSOUND_PlaySound(int channel, FSOUND_SAMPLE *sample) {
   if (!g.silent) {
     alSourcei(c.source, AL_BUFFER, static_cast<ALint>(sample->buffer));
     alSourcei(c.source, AL_LOOPING, sample->loop ? AL_TRUE : AL_FALSE);
+    alSourcef(c.source, AL_GAIN, sample->gain);
     alSourcePlay(c.source);
   }
   c.sample = sample;
@@ -446,6 +448,18 @@ int FSOUND_PlaySound(int channel, FSOUND_SAMPLE *sample) {
   c.serial = ++g.serial;
   c.started = Clock::now();
   return pick;
+}
+
+signed char FSOUND_Sample_SetGain(FSOUND_SAMPLE *sample, float gain) {
+  if (!sample || !(gain >= 0.0f)) return 0;
+  sample->gain = gain;
+  if (!g.open) return 1;
+  for (Channel &c : g.channels) {
+    if (c.sample != sample) continue;
+    if (gain == 0.0f) stop_channel(c);
+    else if (!g.silent) alSourcef(c.source, AL_GAIN, gain);
+  }
+  return 1;
 }
 
 signed char FSOUND_StopSound(int channel) {

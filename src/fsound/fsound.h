@@ -33,6 +33,10 @@ signed char FSOUND_Sample_SetMode(FSOUND_SAMPLE *sample, unsigned int mode);
 // already sounds starts a further copy. Returns the channel used, or -1.
 int FSOUND_PlaySound(int channel, FSOUND_SAMPLE *sample);
 
+// The gain (1 as loaded, 0 silent) of the sample's later starts and of the
+// channels playing it now; at 0 those channels stop. Returns 1 on success.
+signed char FSOUND_Sample_SetGain(FSOUND_SAMPLE *sample, float gain);
+
 // FSOUND_ALL stops every channel at once; a channel number stops that channel.
 signed char FSOUND_StopSound(int channel);
 

@@ -1,10 +1,12 @@
 // The table of best games: the ten best of the normal game and of classic mode,
 // in best.txt beside config.cfg, with the recordings of its entries in
 // recordings/. The file is text:
-//   BRIXEL best games 1
-//   MODE SCORE LEVEL ROWS TIME GLASS RECORDING     (one entry a line, best first)
-// MODE normal or classic, TIME seconds since 1970, GLASS 0 or 1, RECORDING a
-// name under recordings/ or "-". Every read-modify-write holds an exclusive
+//   BRIXEL best games 2
+//   MODE SCORE LEVEL ROWS TIME GLASS START PREFILLED RECORDING   (one entry a line, best first)
+// MODE normal or classic, TIME seconds since 1970, GLASS 0 or 1, START the
+// level the game started at, PREFILLED the rows it started on, RECORDING a
+// name under recordings/ or "-". A file of version 1 (without START and
+// PREFILLED: level 1, no rows) is read as well; the next write makes it 2. Every read-modify-write holds an exclusive
 // lock on best.txt.lock, so games ending at the same moment all get their
 // entries; the file and the recordings are written through the crash-safe
 // writer of config.cfg. A file that cannot be read as a table is never used nor
@@ -27,7 +29,8 @@
 const char *const PLIK_TABELI = "best.txt";
 const char *const KATALOG_NAGRAN = "recordings";
 static const char *const PLIK_ZAMKA = "best.txt.lock";
-static const char *const MAGIA_TABELI = "BRIXEL best games 1";
+static const char *const MAGIA_TABELI = "BRIXEL best games 2";
+static const char *const MAGIA_TABELI_1 = "BRIXEL best games 1";
 static const char *const NAZWY_TRYBOW[LICZBA_TRYBOW] = {"normal", "classic"};
 // A table larger than this is no table of twenty entries.
 static const size_t NAJWIEKSZA_TABELA = 65536;
@@ -59,11 +62,12 @@ static bool liczba_bez_znaku(const char *s, long long od, long long do_, long lo
   return true;
 }
 
-static bool wpis_z_linii(const std::string &linia, int *tryb, WpisTabeli *w) {
-  char slowa[7][128];
+static bool wpis_z_linii(const std::string &linia, int wersja, int *tryb, WpisTabeli *w) {
+  const int SLOW = wersja == 1 ? 7 : 9;
+  char slowa[9][128];
   int ile = 0;
   size_t p = 0;
-  while (p <= linia.size() && ile < 7) {
+  while (p <= linia.size() && ile < SLOW) {
     size_t q = linia.find(' ', p);
     if (q == std::string::npos) q = linia.size();
     if (q - p >= sizeof slowa[0]) return false;
@@ -71,7 +75,7 @@ static bool wpis_z_linii(const std::string &linia, int *tryb, WpisTabeli *w) {
     slowa[ile++][q - p] = '\0';
     p = q + 1;
   }
-  if (ile != 7 || p <= linia.size()) return false;
+  if (ile != SLOW || p <= linia.size()) return false;
   *tryb = -1;
   for (int t = 0; t < LICZBA_TRYBOW; t++)
     if (strcmp(slowa[0], NAZWY_TRYBOW[t]) == 0) *tryb = t;
@@ -80,7 +84,12 @@ static bool wpis_z_linii(const std::string &linia, int *tryb, WpisTabeli *w) {
       !liczba_bez_znaku(slowa[2], 1, INT_MAX, &poziom) || !liczba_bez_znaku(slowa[3], 0, INT_MAX, &wiersze) ||
       !liczba_bez_znaku(slowa[4], 0, 1LL << 40, &czas) || !liczba_bez_znaku(slowa[5], 0, 1, &szklo))
     return false;
-  std::string nagranie = strcmp(slowa[6], "-") == 0 ? "" : slowa[6];
+  long long start = 1, wypelnione = 0;
+  if (wersja > 1 &&
+      (!liczba_bez_znaku(slowa[6], 1, INT_MAX, &start) || !liczba_bez_znaku(slowa[7], 0, 20, &wypelnione)))
+    return false;
+  const char *plik = slowa[SLOW - 1];
+  std::string nagranie = strcmp(plik, "-") == 0 ? "" : plik;
   if (!nagranie.empty() && !nazwa_nagrania(nagranie)) return false;
   w->wynik = (int)wynik;
   w->poziom = (int)poziom;
@@ -88,30 +97,33 @@ static bool wpis_z_linii(const std::string &linia, int *tryb, WpisTabeli *w) {
   w->czas = czas;
   w->szklo = (int)szklo;
   w->nagranie = nagranie;
+  w->poziom_startu = (int)start;
+  w->wiersze_startu = (int)wypelnione;
   return true;
 }
 
 bool tabela_z_tekstu(const std::string &tekst, Tabela *t) {
   Tabela nowa;
   size_t p = 0;
-  bool naglowek = false;
+  int wersja = 0;   // of the first line; 0 before it
   while (p < tekst.size()) {
     size_t q = tekst.find('\n', p);
     if (q == std::string::npos) return false;   // a file cut short
     std::string linia = tekst.substr(p, q - p);
     p = q + 1;
-    if (!naglowek) {
-      if (linia != MAGIA_TABELI) return false;
-      naglowek = true;
+    if (!wersja) {
+      if (linia == MAGIA_TABELI) wersja = 2;
+      else if (linia == MAGIA_TABELI_1) wersja = 1;
+      else return false;
       continue;
     }
     int tryb;
     WpisTabeli w;
-    if (!wpis_z_linii(linia, &tryb, &w)) return false;
+    if (!wpis_z_linii(linia, wersja, &tryb, &w)) return false;
     if ((int)nowa.wpisy[tryb].size() >= MIEJSCA_TABELI) return false;
     nowa.wpisy[tryb].push_back(w);
   }
-  if (!naglowek) return false;
+  if (!wersja) return false;
   // Best first; among equal scores the order of the file.
   for (auto &lista : nowa.wpisy)
     std::stable_sort(lista.begin(), lista.end(),
@@ -125,8 +137,9 @@ std::string tekst_tabeli(const Tabela &t) {
   for (int tryb = 0; tryb < LICZBA_TRYBOW; tryb++)
     for (const WpisTabeli &w : t.wpisy[tryb]) {
       char linia[256];
-      snprintf(linia, sizeof linia, "%s %d %d %d %lld %d %s\n", NAZWY_TRYBOW[tryb], w.wynik, w.poziom, w.wiersze,
-               w.czas, w.szklo, w.nagranie.empty() ? "-" : w.nagranie.c_str());
+      snprintf(linia, sizeof linia, "%s %d %d %d %lld %d %d %d %s\n", NAZWY_TRYBOW[tryb], w.wynik, w.poziom,
+               w.wiersze, w.czas, w.szklo, w.poziom_startu, w.wiersze_startu,
+               w.nagranie.empty() ? "-" : w.nagranie.c_str());
       s += linia;
     }
   return s;
@@ -272,7 +285,8 @@ std::string linia_wyniku(int tryb, int miejsce, const WpisTabeli &w) {
   struct tm czesci;
   if (localtime_r(&czas, &czesci)) strftime(data, sizeof data, "%Y-%m-%dT%H:%M:%S", &czesci);
   char linia[256];
-  snprintf(linia, sizeof linia, "%s %d %d %d %d %s %s %s", NAZWY_TRYBOW[tryb == TRYB_KLASYCZNY], miejsce, w.wynik,
-           w.poziom, w.wiersze, data, w.szklo ? "glass" : "plain", w.nagranie.empty() ? "-" : w.nagranie.c_str());
+  snprintf(linia, sizeof linia, "%s %d %d %d %d %s %d %d %s %s", NAZWY_TRYBOW[tryb == TRYB_KLASYCZNY], miejsce,
+           w.wynik, w.poziom, w.wiersze, data, w.poziom_startu, w.wiersze_startu, w.szklo ? "glass" : "plain",
+           w.nagranie.empty() ? "-" : w.nagranie.c_str());
   return linia;
 }

@@ -11,6 +11,7 @@
 #include "ghost/ghost.h"
 #include "shell/shell.h"
 #include "text_sound/text_sound.h"
+#include "ustawienia/ustawienia.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -102,6 +103,17 @@ bool klawisze_ekranu(Uint8 *k) {
 static const char *const FORMA_WPISU = "%2d%s%6d %3d %4d";
 static const char *const NAGLOWEK = " #  SCORE LVL ROWS";
 
+// A game started above level 1 or on pre-filled rows: its date and its start
+// on two half-size lines in the date's place.
+static bool pokaz_start(int x, int y, const char *data, const WpisTabeli &w) {
+  if (w.poziom_startu <= 1 && w.wiersze_startu <= 0) return false;
+  char start[80];
+  snprintf(start, sizeof start, "start: level %d, %d pre-filled rows", w.poziom_startu, w.wiersze_startu);
+  maly_napis(x, y + 17, data, 0.5f, 1.0f, 1.0f, 0.0f);
+  maly_napis(x, y, start, 0.5f, 1.0f, 1.0f, 0.0f);
+  return true;
+}
+
 bool napisy_najlepszych() {
   if (!ekran_najlepszych) return false;
   int w2 = width / 2, h2 = height / 2;
@@ -143,6 +155,8 @@ bool napisy_najlepszych() {
     if (localtime_r(&czas, &czesci)) strftime(linia, sizeof linia, "%Y-%m-%d %H:%M", &czesci);
     glColor3f(1.0f, 1.0f, 0.0f);
   }
+  bool data = linia[0] && !(uwaga && strcmp(linia, uwaga) == 0);
+  if (data && pokaz_start(w2 - 256, pod_wpisami - 34, linia, wpisy[wybrany])) linia[0] = '\0';
   if (linia[0]) napis_na_podkladzie(w2 - 256, pod_wpisami - 34, linia, 0);
   glColor3f(1.0f, 0.4f, 0.8f);
   napis_na_podkladzie(w2 - 256, pod_wpisami - 68, "RETURN/A: WATCH", 0);

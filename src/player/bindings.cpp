@@ -8,6 +8,7 @@
 // taken from the keyboard first.
 #include "player/player.h"
 #include "shell/shell.h"
+#include "ustawienia/ustawienia.h"
 
 #include <cstring>
 
@@ -16,6 +17,7 @@ static Uint8 klawiatura[SDLK_LAST];   // the keyboard of this pass as the player
 const Uint8 *klawiatura_gracza(const Uint8 *surowe, int ile) {
   if (ile > SDLK_LAST) ile = SDLK_LAST;
   if (ile < 0) ile = 0;
+  surowa_klawiatura(surowe, ile);
   memset(klawiatura, 0, sizeof klawiatura);
   memcpy(klawiatura, surowe, (size_t)ile);
   klawisze_okna(klawiatura);
@@ -31,6 +33,7 @@ const Uint8 *klawiatura_gracza(const Uint8 *surowe, int ile) {
 }
 
 int klawisz_kontrolki_gracza(int kontrolka, int domyslny) {
+  kontrolka_wcisnieta(kontrolka);
   int a = akcja_wejscia[WEJSCIE_PADA + kontrolka];
   if (a >= 0) return klawisz_akcji[a];
   int b = akcja_klawisza(domyslny);

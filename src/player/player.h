@@ -23,6 +23,8 @@ struct WpisTabeli {
   int wynik = 0, poziom = 1, wiersze = 0;
   long long czas = 0;           // when the game ended, seconds since 1970
   int szklo = 0;                // the game was played in glass mode
+  int poziom_startu = 1;        // the level it started at
+  int wiersze_startu = 0;       // the pre-filled rows it started on
   std::string nagranie;         // its recording, relative to the working directory; "" none
 };
 struct Tabela {
@@ -158,7 +160,8 @@ enum { WEJSCIE_PADA = SDLK_LAST, LICZBA_WEJSC = SDLK_LAST + 10 };
 
 extern const char *const PLIK_PREFERENCJI;             // "preferences.cfg"
 extern const char *const nazwy_akcji[LICZBA_AKCJI];    // "up", "down", ...
-extern const int klawisz_akcji[LICZBA_AKCJI];          // each action's default key code
+extern const int klawisz_akcji[LICZBA_AKCJI];
+extern const char *const nazwy_pada[LICZBA_WEJSC - WEJSCIE_PADA];   // "pad a", ... as the file names them          // each action's default key code
 extern signed char akcja_wejscia[LICZBA_WEJSC];        // the action an input is bound to; -1 none
 // The file lists keyboard keys (klawiatura) or pad buttons (pad) for the
 // action: those replace its default keys or pad buttons respectively.

@@ -5,13 +5,16 @@
 // "pad b", "pad x", "pad y", "pad start", "pad back", "pad up/down/left/right",
 // in any case. Keyboard keys listed for an action replace its default keys,
 // pad buttons its default pad buttons; an action left out keeps both. A bad
-// line (unknown action or key, a key of two actions, F11, F2 or F3, a repeated
+// line (unknown action or key, a key of two actions, F11, F2, F3 or F5, a repeated
 // setting) gets one message naming the file and the line, and is left out; the
-// rest holds. The game rewrites only the window and ghost lines, through the crash-safe
-// writer of config.cfg, keeping every other line byte for byte.
+// rest holds. The player's settings of the options screen have lines of their
+// own ("start level = 5", ustawienia/). The game rewrites only the lines of the
+// settings it changes, through the crash-safe writer of config.cfg, keeping
+// every other line byte for byte.
 #include "player/player.h"
 #include "ghost/ghost.h"
 #include "shell/shell.h"
+#include "ustawienia/ustawienia.h"
 
 #include <cctype>
 #include <cstring>
@@ -32,7 +35,7 @@ int duch_z_preferencji = -1;
 
 // The pad's controls by name, in the order of the pad's control enum, and the
 // actions each one stands for by default (in the menu, in a game or after it).
-static const char *const nazwy_pada[LICZBA_WEJSC - WEJSCIE_PADA] = {
+const char *const nazwy_pada[LICZBA_WEJSC - WEJSCIE_PADA] = {
     "pad a", "pad b", "pad start", "pad back", "pad up", "pad down", "pad left", "pad right", "pad x", "pad y"};
 static const int domyslne_pada[LICZBA_WEJSC - WEJSCIE_PADA] = {
     1 << AKCJA_WYBOR | 1 << AKCJA_TAK | 1 << AKCJA_GORA,
@@ -122,6 +125,7 @@ int czytaj_preferencje(const char *tresc, size_t n, FILE *bledy) {
   memset(przypisana_klawiatura, 0, sizeof przypisana_klawiatura);
   memset(przypisany_pad, 0, sizeof przypisany_pad);
   okno_z_preferencji = duch_z_preferencji = -1;
+  zacznij_ustawienia();
   int wiersz_akcji[LICZBA_AKCJI] = {};   // the line that bound each action; 0 none
   int wiersz_okna = 0, wiersz_ducha = 0;
   int zlych = 0;
@@ -156,11 +160,13 @@ int czytaj_preferencje(const char *tresc, size_t n, FILE *bledy) {
       }
       continue;
     }
+    if (int r = wiersz_ustawien(nazwa, wartosc, nr, bledy)) { zlych -= r > 0; continue; }
     int a = 0;
     while (a < LICZBA_AKCJI && nazwa != nazwy_akcji[a]) a++;
     if (a == LICZBA_AKCJI) {
       zly_wiersz(bledy, nr, "unknown action \"" + nazwa +
-                                "\" (the actions are up, down, left, right, choose, back, pause, yes, no, ghost; and window)");
+                                "\" (the actions are up, down, left, right, choose, back, pause, yes, no, ghost; "
+                                "and window, start level, prefilled rows, density, music volume, sound volume)");
       continue;
     }
     if (wiersz_akcji[a]) {
@@ -179,6 +185,7 @@ int czytaj_preferencje(const char *tresc, size_t n, FILE *bledy) {
       else if (k == SDLK_F11) powod = "f11 switches between full screen and a window and cannot be bound";
       else if (k == SDLK_F2) powod = "f2 shows the best games in the menu and cannot be bound";
       else if (k == SDLK_F3) powod = "f3 lets the computer play in the menu and cannot be bound";
+      else if (k == SDLK_F5) powod = "f5 opens the player options in the menu and cannot be bound";
       else if (k < 0) powod = "unknown key \"" + klucz + "\" (keys are named as SDL names them, e.g. a, space, left, [4], or pad a)";
       else if (akcja_wejscia[k] >= 0)
         powod = "\"" + klucz + "\" is already bound to " + nazwy_akcji[akcja_wejscia[k]] + " at line " +

@@ -17,6 +17,7 @@
 #include "render/render.h"
 #include "shell/shell.h"
 #include "text_sound/text_sound.h"
+#include "ustawienia/ustawienia.h"
 
 #include <cmath>
 #include <cstdio>
@@ -260,6 +261,8 @@ static void zakoncz_nagranie() {
   w.wiersze = calkowite;
   w.czas = (long long)time(nullptr);
   w.szklo = nagranie.szklo;
+  w.poziom_startu = poziom_startu_gry;
+  w.wiersze_startu = wiersze_startu_gry;
   // A recording cut at its limit cannot replay the game to its end.
   std::string tresc = nagranie.przebiegi < NAJWIECEJ_PRZEBIEGOW ? tekst_nagrania(nagranie) : std::string();
   // A game of the computer's is kept apart from the table.
@@ -327,7 +330,9 @@ void pas_gracza(Uint8 *k) {
     pas_odtwarzania(k);
     return;
   }
+  if (klawisze_ustawien(k)) return;
   if (klawisze_ekranu(k)) return;
   pas_komputera(k);
+  poczatek_gry_gracza();
   nagraj_pas(k);
 }

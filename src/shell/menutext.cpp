@@ -4,6 +4,7 @@
 #include "text_sound/text_sound.h"
 #include "player/player.h"
 #include "versus/versus.h"
+#include "ustawienia/ustawienia.h"
 
 const char *tekst_opcji(int e) {
   switch (e) {
@@ -28,6 +29,7 @@ const char *tekst_opcji(int e) {
 void napisy_menu() {
   if (napisy_najlepszych()) return;
   if (napisy_versus()) return;
+  if (napisy_ustawien()) return;
   int w2 = width / 2, h2 = height / 2;
   int dx, dy;
   krok_drgania(&dx, &dy);
@@ -41,6 +43,7 @@ void napisy_menu() {
       else glColor3f(0.7f, 0.1f, 0.1f);
       glPrint(w2 - 100, h2 - 60 - 40 * i, pozycje[i], 0);
     }
+    linia_klawiszy_menu();
   } else {
     glPrint(w2 - 148 + dx, h2 + 120 + dy, ". MENU '", 1);
     for (int e = 1; e <= liczba_opcji(); e++) {

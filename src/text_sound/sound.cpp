@@ -4,6 +4,7 @@
 #include "game/game.h"
 #include "shell/shell.h"
 #include "fsound/fsound.h"
+#include "ustawienia/ustawienia.h"
 
 FSOUND_SAMPLE *muzyka[40];
 
@@ -36,6 +37,7 @@ void zwolnij_dzwieki() {
 
 void graj(int probka) {
   if (czymuza != 1 || probka < 0 || probka >= 40) return;
+  if (!glosnosc_probki(probka)) return;
   FSOUND_PlaySound(FSOUND_FREE, muzyka[probka]);
 }
 

@@ -21,7 +21,7 @@ case "$target" in
     sources=("$here/player_fuzz.cpp" "$src/player/best_games.cpp" "$src/player/recording_file.cpp")
     corpus=$here/corpus_player ;;
   preferences)
-    sources=("$here/preferences_fuzz.cpp" "$src/player/preferences.cpp")
+    sources=("$here/preferences_fuzz.cpp" "$src/player/preferences.cpp" "$src/ustawienia/wiersze.cpp")
     corpus=$here/corpus_preferences ;;
   *) echo "run_fuzz.sh: BRIXEL_FUZZ_TARGET is settings, player or preferences" >&2; exit 2 ;;
 esac
