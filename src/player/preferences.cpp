@@ -5,7 +5,7 @@
 // "pad b", "pad x", "pad y", "pad start", "pad back", "pad up/down/left/right",
 // in any case. Keyboard keys listed for an action replace its default keys,
 // pad buttons its default pad buttons; an action left out keeps both. A bad
-// line (unknown action or key, a key of two actions, F11, F2, F3 or F5, a repeated
+// line (unknown action or key, a key of two actions, F11, F2, F3, F4 or F5, a repeated
 // setting) gets one message naming the file and the line, and is left out; the
 // rest holds. The player's settings of the options screen have lines of their
 // own ("start level = 5", ustawienia/). The game rewrites only the lines of the
@@ -185,6 +185,7 @@ int czytaj_preferencje(const char *tresc, size_t n, FILE *bledy) {
       else if (k == SDLK_F11) powod = "f11 switches between full screen and a window and cannot be bound";
       else if (k == SDLK_F2) powod = "f2 shows the best games in the menu and cannot be bound";
       else if (k == SDLK_F3) powod = "f3 lets the computer play in the menu and cannot be bound";
+      else if (k == SDLK_F4) powod = "f4 opens the versus screen in the menu and cannot be bound";
       else if (k == SDLK_F5) powod = "f5 opens the player options in the menu and cannot be bound";
       else if (k < 0) powod = "unknown key \"" + klucz + "\" (keys are named as SDL names them, e.g. a, space, left, [4], or pad a)";
       else if (akcja_wejscia[k] >= 0)

@@ -6,6 +6,7 @@
 #include "player/player.h"
 #include "computer/computer.h"
 #include "ustawienia/ustawienia.h"
+#include "versus/versus.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -137,12 +138,15 @@ static int domyslny_klawisz(int kontrolka) {
   switch (kontrolka) {
     case PAD_A: return gameini ? KLAWISZ_RETURN : wtopa ? KLAWISZ_Y : KLAWISZ_GORA;
     case PAD_START: return gameini ? KLAWISZ_RETURN : wtopa ? KLAWISZ_Y : KLAWISZ_P;
-    case PAD_B: return (gameini && (menu || ekran_najlepszych || ekran_ustawien)) || komputer_gra ? KLAWISZ_ESCAPE : -1;
+    // B opens the versus screen from the main menu, and leaves the screens.
+    case PAD_B:
+      if (gameini && !menu && !ekran_najlepszych && !ekran_ustawien && !ekran_versus) return SDLK_F4;
+      return (gameini && (menu || ekran_najlepszych || ekran_ustawien || ekran_versus)) || komputer_gra ? KLAWISZ_ESCAPE : -1;
     // The computer plays from the menu; the ghost piece in a game.
     case PAD_X: return gameini && !menu ? SDLK_F3 : w_grze ? klawisz_akcji[AKCJA_DUCH] : -1;
     case PAD_Y: return gameini && !menu ? SDLK_F2 : -1;   // the screen of best games
     // Back opens the player options from the main menu, and leaves elsewhere.
-    case PAD_BACK: return gameini && !menu && !ekran_najlepszych && !ekran_ustawien ? (int)SDLK_F5 : KLAWISZ_ESCAPE;
+    case PAD_BACK: return gameini && !menu && !ekran_najlepszych && !ekran_ustawien && !ekran_versus ? (int)SDLK_F5 : KLAWISZ_ESCAPE;
     case PAD_GORA: return w_grze || gameini ? KLAWISZ_GORA : -1;
     case PAD_DOL: return w_grze || gameini ? KLAWISZ_DOL : -1;
     case PAD_LEWO: return w_grze || gameini ? KLAWISZ_LEWO : -1;

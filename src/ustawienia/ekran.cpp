@@ -5,6 +5,7 @@
 // held as it opens wait for their release. Volumes are heard as they change;
 // everything else takes effect when Return saves.
 #include "ustawienia/ustawienia.h"
+#include "versus/versus.h"
 #include "ghost/ghost.h"
 #include "player/player.h"
 #include "shell/shell.h"
@@ -353,7 +354,7 @@ int maly_napis(int x, int y, const char *tekst, float skala, float r, float g, f
 static const char *const LINIA_KLAWISZY = "F2 best games, F3 the computer plays, F4 versus, F5 player options";
 
 void linia_klawiszy_menu() {
-  if (ekran_najlepszych || ekran_ustawien || menu) return;
+  if (ekran_najlepszych || ekran_ustawien || ekran_versus || menu) return;
   float skala = 0.5f;
   int krok = (int)(32 * skala + 0.5f);
   // Two lines at most; the bottom one 8 pixels over the edge.

@@ -40,10 +40,27 @@ void ustaw_start(const UstawieniaGracza &u) {
   }
 }
 
+static bool start_ustalony = false;   // a race set this game's start already
+
+void start_wyscigu(bool z_ustawien) {
+  if (z_ustawien && (ustawienia.poziom > 1 || ustawienia.wiersze > 0)) ustaw_start(ustawienia);
+  poziom_startu_gry = level;
+  wiersze_startu_gry = 0;
+  for (int y = 1; y < STUDNIA_WIERSZE; y++)
+    for (int c = 1; c <= 10; c++)
+      if (studnia[c * STUDNIA_WIERSZE + y]) {
+        wiersze_startu_gry++;
+        break;
+      }
+  start_ustalony = true;
+}
+
 void poczatek_gry_gracza() {
   static bool szla = false;   // a game ran at the last pass seen here
   bool biegnie = !gameini && !wtopa;
-  if (biegnie && !szla) {
+  if (biegnie && !szla && start_ustalony) {
+    start_ustalony = false;
+  } else if (biegnie && !szla) {
     bool gracza = !komputer_gra;
     poziom_startu_gry = gracza ? ustawienia.poziom : 1;
     wiersze_startu_gry = gracza ? ustawienia.wiersze : 0;

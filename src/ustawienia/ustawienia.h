@@ -57,6 +57,12 @@ extern const char *const NAZWY_USTAWIEN[5];   // "start level", ... in the struc
 // In pas_gracza before the pass is recorded: the first pass of a game the
 // player started sets the start level and the pre-filled rows.
 void poczatek_gry_gracza();
+// A race sets its games' start itself, before the opponent's copy is taken:
+// z_ustawien applies the player's start level and rows (a computer
+// opponent), otherwise the state in place is a recording's first one. Either
+// way the start is read back for the table, and the next first pass leaves
+// the well alone.
+void start_wyscigu(bool z_ustawien);
 // The start itself, on the well and counters as a new game leaves them.
 void ustaw_start(const UstawieniaGracza &u);
 

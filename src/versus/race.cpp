@@ -5,6 +5,7 @@
 // swapped out again. Its well is drawn in the player's scene from its state,
 // swapped in for the drawing and out again.
 #include "versus/versus.h"
+#include "ustawienia/ustawienia.h"
 #include "computer/computer.h"
 #include "game/game.h"
 #include "ghost/ghost.h"
@@ -217,6 +218,7 @@ bool zacznij_wyscig(const Przeciwnik &p, long ziarno, bool wiersz, std::string *
     int r = rekord, sz = czyszklo;
     nagrany = n;
     przywroc_stan(n.stan, true);
+    start_wyscigu(false);
     zachowaj_stan(&stan_przeciwnika);
     rekord = r;
     czyszklo = sz;
@@ -227,6 +229,8 @@ bool zacznij_wyscig(const Przeciwnik &p, long ziarno, bool wiersz, std::string *
     nastepny = rand() % 7;
     gameini = false;
     kloc = false;
+    // Your start level and pre-filled rows hold for both wells.
+    start_wyscigu(true);
     zachowaj_stan(&stan_przeciwnika);
     zacznij_sile(p.sila, z);
     nagrany = Nagranie();

@@ -10,6 +10,7 @@
 // damaged file is renamed aside (versus.txt.damaged-<time>) with a line on
 // standard error, and the tally starts again.
 #include "versus/versus.h"
+#include "ustawienia/ustawienia.h"
 #include "game/game.h"
 #include "ghost/ghost.h"
 #include "player/player.h"
@@ -173,7 +174,7 @@ bool klawisze_versus(Uint8 *k) {
     return false;
   }
   if (!ekran_versus) {
-    if (menu || ekran_najlepszych || !f4_nowy) return false;
+    if (menu || ekran_najlepszych || ekran_ustawien || !f4_nowy) return false;
     otworz();
     memset(k, 0, SDLK_LAST);
     return true;
