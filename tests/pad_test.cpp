@@ -8,6 +8,7 @@
 #include "shell/shell.h"
 #include "player/player.h"
 #include "ustawienia/ustawienia.h"
+#include "versus/versus.h"
 
 #include <gtest/gtest.h>
 
@@ -419,14 +420,14 @@ TEST_P(Pad, TrzymanePrzyciskiPuszczoneGdyOknoTraciFokus) {
 }
 
 // From the main menu, and only there, Y opens the screen of best games, X
-// lets the computer play and Back opens the player options; B and Back return from either to the menu as it was.
+// lets the computer play, Back opens the player options and B the versus screen; B and Back return from either to the menu as it was.
 TEST_P(Pad, YIXZMenuBIBackWracaja) {
   const struct {
     int przycisk;   // the same in both layouts
     const bool *otwarty;
     const char *co;
   } ekrany[] = {{3, &ekran_najlepszych, "Y: the screen of best games"}, {2, &komputer_gra, "X: the computer's game"},
-                {BACK, &ekran_ustawien, "Back: the player options"}};
+                {BACK, &ekran_ustawien, "Back: the player options"}, {B, &ekran_versus, "B: the versus screen"}};
   for (const auto &e : ekrany) {
     SCOPED_TRACE(e.co);
     for (int wyjscie : {B, BACK}) {
