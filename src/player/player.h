@@ -149,6 +149,10 @@ void po_starcie();
 
 // ---- Preferences file (preferences.cpp) ----
 
+// A line or name as the reader compares it: lower case, spaces and tabs
+// trimmed at both ends and runs of them made one space.
+std::string uproszczone(const std::string &s);
+
 // The actions a key or pad button can be bound to, in the file's order.
 enum {
   AKCJA_GORA, AKCJA_DOL, AKCJA_LEWO, AKCJA_PRAWO, AKCJA_WYBOR, AKCJA_WSTECZ, AKCJA_PAUZA,

@@ -53,8 +53,7 @@ int akcja_klawisza(int klawisz) {
   return -1;
 }
 
-// Lower case, spaces and tabs trimmed at both ends and runs of them made one space.
-static std::string uproszczone(const std::string &s) {
+std::string uproszczone(const std::string &s) {
   std::string w;
   for (char c : s) {
     if (c == ' ' || c == '\t' || c == '\r') {

@@ -10,26 +10,12 @@
 #include <cstring>
 #include <vector>
 
-// Lower case, trimmed, runs of spaces and tabs one space (as the reader does).
-static std::string prosty(const std::string &s) {
-  std::string w;
-  for (char c : s) {
-    if (c == ' ' || c == '\t' || c == '\r') {
-      if (!w.empty() && w.back() != ' ') w += ' ';
-    } else {
-      w += (char)tolower((unsigned char)c);
-    }
-  }
-  if (!w.empty() && w.back() == ' ') w.pop_back();
-  return w;
-}
-
 // The key of a line as z_wierszem names it; "" for comments and lines without '='.
 static std::string klucz_wiersza(const std::string &wiersz) {
-  std::string w = prosty(wiersz);
+  std::string w = uproszczone(wiersz);
   size_t r = wiersz.find('=');
   if (w.empty() || w[0] == '#' || r == std::string::npos) return "";
-  std::string nazwa = prosty(wiersz.substr(0, r)), wartosc = prosty(wiersz.substr(r + 1));
+  std::string nazwa = uproszczone(wiersz.substr(0, r)), wartosc = uproszczone(wiersz.substr(r + 1));
   if (nazwa == "ghost") return wartosc == "yes" || wartosc == "no" ? "ghost" : "ghost key";
   return nazwa;
 }
@@ -101,5 +87,5 @@ std::string bledy_preferencji(const std::string &tekst, signed char *wynik_akcji
 std::string nazwa_wejscia(int wejscie) {
   if (wejscie >= WEJSCIE_PADA && wejscie < LICZBA_WEJSC) return nazwy_pada[wejscie - WEJSCIE_PADA];
   if (wejscie <= 0 || wejscie >= SDLK_LAST) return "";
-  return prosty(SDL_GetKeyName((SDLKey)wejscie));
+  return uproszczone(SDL_GetKeyName((SDLKey)wejscie));
 }
