@@ -4,12 +4,14 @@
 //   --replay FILE             play a recording in the room, print how it ended
 //   --demo [SEED]             the computer plays one game, print how it ended
 //   --scores                  print the tables of best games, open no window
+//   --video FILE OUT          a recording saved as a video file (wideo/)
 //   --help                    print the command line, open no window
 // Words that start with '-' and are none of these end the program with a
 // message and status 1; other words are ignored, as they always were.
 #include "player/player.h"
 #include "computer/computer.h"
 #include "shell/shell.h"
+#include "wideo/wideo.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -22,6 +24,7 @@ static Nagranie z_wiersza;             // and read
 static const char *const POMOC =
     "Usage: brixel [resolution 640|800|1024] [--window | --fullscreen]\n"
     "              [--replay FILE | --demo [SEED]]\n"
+    "       brixel [--window | --fullscreen] --video RECORDING OUT\n"
     "       brixel --scores\n"
     "       brixel --help\n"
     "A falling-block puzzle game in a 3-D room.\n"
@@ -39,11 +42,18 @@ static const char *const POMOC =
     "                    to 4294967295) plays the same game; computer.rec keeps it\n"
     "  --scores          print the tables of best games and end, without a window:\n"
     "                    \"mode rank score level rows date look recording\" a line\n"
+    "  --video RECORDING OUT\n"
+    "                    save a recorded game as a video file and end: OUT ends in\n"
+    "                    .mp4 (H.264 and AAC), .webm (VP8 and Opus) or .gif (480\n"
+    "                    pixels wide, 20 frames a second, no sound); a frame a pass\n"
+    "                    at 60 a second with the game's sound, at config.cfg's size;\n"
+    "                    Escape cancels; status 1 and no file on any failure\n"
     "  --help            print this and end\n"
     "\n"
     "In the main menu F2 (a pad's Y) shows the best games of the mode chosen in\n"
     "the options: Up and Down choose, Return watches the game, Escape (B, Back)\n"
-    "goes back. While a game is watched, Right held plays it fast and Escape\n"
+    "goes back, V (a pad's X) saves it as a video in the videos folder (xdg-user-dir\n"
+    "VIDEOS, or the working folder). While a game is watched, Right held plays it fast and Escape\n"
     "stops it. F3 in the main menu (a pad's X) lets the computer play a game:\n"
     "Right held plays it fast, Escape (B, Back) returns to the menu.\n"
     "\n"
@@ -83,6 +93,8 @@ int czytaj_wiersz_polecen(int argc, char **argv) {
         return 1;
       }
       plik = argv[++i];
+    } else if (int v = slowo_wideo(argc, argv, &i)) {
+      if (v < 0) return 1;
     } else if (int d = slowo_demo(argc, argv, &i)) {
       if (d < 0) return 1;
     } else if (slowo_okna(s)) {
@@ -104,6 +116,7 @@ int czytaj_wiersz_polecen(int argc, char **argv) {
     fputs("brixel: --replay and --demo cannot go together (brixel --help)\n", stderr);
     return 1;
   }
+  if (int v = sprawdz_wideo_z_wiersza(plik || demo_z_wiersza()); v >= 0) return v;
   if (plik) {
     std::string blad;
     int odczyt = wczytaj_nagranie(plik, &z_wiersza, &blad);
@@ -122,5 +135,6 @@ int czytaj_wiersz_polecen(int argc, char **argv) {
 
 void po_starcie() {
   if (jest_odtwarzanie) zacznij_odtwarzanie(z_wiersza, true);
+  zacznij_wideo_z_wiersza();
   zacznij_demo();
 }

@@ -138,7 +138,7 @@ static int domyslny_klawisz(int kontrolka) {
     case PAD_START: return gameini ? KLAWISZ_RETURN : wtopa ? KLAWISZ_Y : KLAWISZ_P;
     case PAD_B: return (gameini && (menu || ekran_najlepszych)) || komputer_gra ? KLAWISZ_ESCAPE : -1;
     // The computer plays from the menu; the ghost piece in a game.
-    case PAD_X: return gameini && !menu ? SDLK_F3 : w_grze ? klawisz_akcji[AKCJA_DUCH] : -1;
+    case PAD_X: return ekran_najlepszych ? SDLK_v : gameini && !menu ? SDLK_F3 : w_grze ? klawisz_akcji[AKCJA_DUCH] : -1;
     case PAD_Y: return gameini && !menu ? SDLK_F2 : -1;   // the screen of best games
     case PAD_BACK: return KLAWISZ_ESCAPE;
     case PAD_GORA: return w_grze || gameini ? KLAWISZ_GORA : -1;
