@@ -212,6 +212,7 @@ void zwolnij() {
   k->sws = nullptr;
   swr_free(&k->swr);
   if (k->fifo) av_audio_fifo_free(k->fifo);
+  k->fifo = nullptr;
   av_frame_free(&k->klatka);
   av_frame_free(&k->dzwiek);
   av_packet_free(&k->pakiet);
@@ -246,7 +247,7 @@ bool otworz(AVCodecContext *c, AVStream **s, AVDictionary **opcje, std::string *
 
 bool otworz_wszystko(const char *plik, std::string *blad) {
   static const char *const FORMATY[] = {"mp4", "webm", "gif"};
-  int r = avformat_alloc_output_context2(&k->oc, nullptr, FORMATY[k->rodzaj], nullptr);
+  int r = avformat_alloc_output_context2(&k->oc, nullptr, FORMATY[k->rodzaj], plik);
   if (r < 0 || !k->oc) {
     *blad = "FFmpeg cannot write this kind of file";
     return false;
@@ -266,7 +267,7 @@ bool otworz_wszystko(const char *plik, std::string *blad) {
   } else if (k->rodzaj == RODZAJ_WEBM) {
     k->wc = koder_nazwany("libvpx", AV_CODEC_ID_VP8, blad);
     av_dict_set(&opcje, "deadline", "realtime", 0);
-    av_dict_set(&opcje, "cpu-used", "8", 0);
+    av_dict_set(&opcje, "cpu-used", "16", 0);
     av_dict_set(&opcje, "lag-in-frames", "0", 0);
   } else {
     k->wc = koder_nazwany("gif", AV_CODEC_ID_GIF, blad);

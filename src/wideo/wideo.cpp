@@ -66,6 +66,10 @@ std::string przygotuj_plik(const std::string &plik) {
   nazwa.push_back('\0');
   int fd = mkstemp(nazwa.data());
   if (fd < 0) return std::string("cannot write there (") + strerror(errno) + ")";
+  // The permissions a new file would get (mkstemp gives 0600).
+  mode_t maska = umask(022);
+  umask(maska);
+  fchmod(fd, 0666 & ~maska);
   close(fd);
   tymczasowy = nazwa.data();
   static bool zapisane_sprzatanie = false;
