@@ -13,14 +13,14 @@ fail=0; bad() { echo "FAIL: $*"; fail=1; }
 passes=$(sed -n 's/^passes //p' "$REC")
 # extension  video codec  sound codec  frames
 while read -r ext vc ac frames; do
-  out=$("$BIN" --window --video "$REC" "game.$ext" 2>/dev/null); rc=$?
+  out=$("$BIN" --window --video "$REC" "game.$ext" 2>/dev/null </dev/null); rc=$?
   [ $rc = 0 ] && [ "$out" = "wrote game.$ext: 0:15, $frames frames" ] || bad "$ext: status $rc, said '$out'"
   got=$(ffprobe -v error -count_frames -show_entries stream=codec_name,nb_read_frames -of csv=p=0 "game.$ext" | tr '\n' ' ')
   case "$got" in "$vc,$frames "${ac:+"$ac,"}*) ;; *) bad "$ext: streams '$got', wanted $vc with $frames frames, then $ac";; esac
   d=$(ffprobe -v error -show_entries format=duration -of csv=p=0 "game.$ext")
   awk -v d="$d" -v p="$passes" 'BEGIN { exit !(d > p / 60 - 0.03 && d < p / 60 + 0.03) }' || bad "$ext: lasts $d s"
   if [ "$ac" != - ]; then
-    peak=$(ffmpeg -i "game.$ext" -vn -af volumedetect -f null - 2>&1 | sed -n 's/.*max_volume: \(-*[0-9.]*\) dB/\1/p')
+    peak=$(ffmpeg -i "game.$ext" -vn -af volumedetect -f null - 2>&1 </dev/null | sed -n 's/.*max_volume: \(-*[0-9.]*\) dB/\1/p')
     awk -v v="${peak:--99}" 'BEGIN { exit !(v > -20) }' || bad "$ext: the sound peaks at $peak dB"
   fi
 done <<END
@@ -33,7 +33,7 @@ mkdir folder.mp4; printf 'BRIXEL recording\nrules 99\n' > other.rec; : > empty.r
 # what it is         recording   output
 while read -r what rec out; do
   before=$(ls -A | sort)
-  "$BIN" --window --video "$rec" "$out" >/dev/null 2>err; rc=$?
+  "$BIN" --window --video "$rec" "$out" >/dev/null 2>err </dev/null; rc=$?
   [ $rc = 1 ] && [ -s err ] || bad "$what: status $rc, message '$(cat err)'"
   rm -f err; [ "$(ls -A | sort)" = "$before" ] || bad "$what: left $(ls -A | sort | tr '\n' ' ')"
 done <<END
