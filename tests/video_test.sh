@@ -16,7 +16,8 @@ while read -r ext vc ac frames; do
   out=$("$BIN" --window --video "$REC" "game.$ext" 2>/dev/null </dev/null); rc=$?
   [ $rc = 0 ] && [ "$out" = "wrote game.$ext: 0:15, $frames frames" ] || bad "$ext: status $rc, said '$out'"
   got=$(ffprobe -v error -count_frames -show_entries stream=codec_name,nb_read_frames -of csv=p=0 "game.$ext" | tr '\n' ' ')
-  case "$got" in "$vc,$frames "${ac:+"$ac,"}*) ;; *) bad "$ext: streams '$got', wanted $vc with $frames frames, then $ac";; esac
+  want="$vc,$frames "; [ "$ac" = - ] || want="$want$ac,"
+  case "$got" in "$want"*) ;; *) bad "$ext: streams '$got', wanted $vc with $frames frames, then $ac";; esac
   d=$(ffprobe -v error -show_entries format=duration -of csv=p=0 "game.$ext")
   awk -v d="$d" -v p="$passes" 'BEGIN { exit !(d > p / 60 - 0.03 && d < p / 60 + 0.03) }' || bad "$ext: lasts $d s"
   if [ "$ac" != - ]; then
