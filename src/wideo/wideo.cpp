@@ -305,7 +305,10 @@ std::string wideo_z_tabeli(const WpisTabeli &w) {
     if (fgets(b, sizeof b, p)) {
       b[strcspn(b, "\n")] = '\0';
       struct stat st;
-      if (b[0] == '/' && stat(b, &st) == 0 && S_ISDIR(st.st_mode)) folder_filmow = b;
+      // xdg-user-dir gives the home folder when no videos folder is set.
+      const char *dom = getenv("HOME");
+      bool domowy = dom && strcmp(b, dom) == 0;
+      if (b[0] == '/' && !domowy && stat(b, &st) == 0 && S_ISDIR(st.st_mode)) folder_filmow = b;
     }
     pclose(p);
   }
