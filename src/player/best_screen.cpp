@@ -122,7 +122,7 @@ bool napisy_najlepszych() {
   if (!u.empty()) {
     uwaga_wideo = u;
     uwaga = uwaga_wideo.c_str();
-    uwaga_przebiegi = 300;
+    uwaga_przebiegi = 1200;
   }
   int w2 = width / 2, h2 = height / 2;
   // Ten entries 30 pixels apart, closer on a low screen so that the date and

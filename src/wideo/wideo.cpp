@@ -164,7 +164,9 @@ void skoncz(const std::string &blad_wczesniej) {
   graj(SMP_MUSIC_START);
   if (blad.empty()) {
     size_t u = cel.rfind('/');
-    uwaga = "SAVED " + (u == std::string::npos ? cel : cel.substr(u + 1));
+    uwaga = u == std::string::npos ? cel : cel.substr(u + 1);
+    printf("brixel: saved %s\n", cel.c_str());
+    fflush(stdout);
   } else {
     fprintf(stderr, "brixel: %s: %s; no video written\n", cel.c_str(), blad.c_str());
     uwaga = blad == "cancelled" ? "VIDEO CANCELLED" : "VIDEO FAILED";
@@ -316,8 +318,8 @@ std::string wideo_z_tabeli(const WpisTabeli &w) {
   time_t czas = (time_t)w.czas;
   struct tm czesci;
   char data[32] = "game";
-  if (localtime_r(&czas, &czesci)) strftime(data, sizeof data, "%Y%m%d-%H%M", &czesci);
-  snprintf(nazwa, sizeof nazwa, "brixel-%s-%d.mp4", data, w.wynik);
+  if (localtime_r(&czas, &czesci)) strftime(data, sizeof data, "%y%m%d-%H%M", &czesci);
+  snprintf(nazwa, sizeof nazwa, "%s-%d.mp4", data, w.wynik);   // short enough for the screen
   std::string b = przygotuj_plik(folder_filmow + "/" + nazwa);
   if (!b.empty()) {
     fprintf(stderr, "brixel: %s/%s: %s; no video written\n", folder_filmow.c_str(), nazwa, b.c_str());
