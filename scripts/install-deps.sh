@@ -45,6 +45,12 @@ needs=(
   "lintian:the package test"
   "desktop-file-utils:checking the desktop entry"
   "appstream:checking the AppStream metadata"
+  # brixel --video: FFmpeg's libraries, and ffprobe/ffmpeg for its tests
+  "libavcodec-dev:encoding the video files"
+  "libavformat-dev:the video files' containers"
+  "libswscale-dev:the frames' colour conversion"
+  "libswresample-dev:the sound's conversion for the encoders"
+  "ffmpeg:ffprobe and ffmpeg in the video tests"
 )
 
 installed() {

@@ -13,6 +13,7 @@
 
 #include <AL/al.h>
 #include <AL/alc.h>
+#include <AL/alext.h>
 #include <sndfile.h>
 
 #include <fcntl.h>
@@ -79,6 +80,32 @@ struct State {
 };
 
 State g;
+
+// The loopback device: its rate when asked for (0: a real device), and the
+// extension's calls.
+int loopback_rate = 0;
+bool loopback_open = false;
+LPALCRENDERSAMPLESSOFT render_samples = nullptr;
+
+// Opens the device, filling the context's attributes: a real device's mixing
+// rate, or the loopback device's rate and sample format.
+ALCdevice *open_device(int mixrate, ALCint attrs[7]) {
+  attrs[0] = ALC_FREQUENCY;
+  attrs[1] = mixrate;
+  attrs[2] = 0;
+  if (loopback_rate <= 0) return alcOpenDevice(nullptr);
+  auto open_loopback =
+      reinterpret_cast<LPALCLOOPBACKOPENDEVICESOFT>(alcGetProcAddress(nullptr, "alcLoopbackOpenDeviceSOFT"));
+  render_samples = reinterpret_cast<LPALCRENDERSAMPLESSOFT>(alcGetProcAddress(nullptr, "alcRenderSamplesSOFT"));
+  if (!open_loopback || !render_samples) return nullptr;
+  attrs[1] = loopback_rate;
+  attrs[2] = ALC_FORMAT_CHANNELS_SOFT;
+  attrs[3] = ALC_STEREO_SOFT;
+  attrs[4] = ALC_FORMAT_TYPE_SOFT;
+  attrs[5] = ALC_SHORT_SOFT;
+  attrs[6] = 0;
+  return open_loopback(nullptr);
+}
 
 // The background decoder. Kept on the heap and never destroyed: a program that
 // exits without FSOUND_Close must not run its destructor under a live thread.
@@ -330,10 +357,10 @@ signed char FSOUND_Init(int mixrate, int maxsoftwarechannels, unsigned int /*fla
   // A device that opens but cannot mix (no context, no sources) is treated
   // like no device: the game goes on without sound.
   const char *why = "no audio device";
-  quietly([&] { g.device = alcOpenDevice(nullptr); });
+  ALCint attrs[7];
+  quietly([&] { g.device = open_device(mixrate, attrs); });
   if (g.device) {
     why = "the audio device cannot mix";
-    const ALCint attrs[] = {ALC_FREQUENCY, mixrate, 0};
     quietly([&] { g.context = alcCreateContext(g.device, attrs); });
     if (g.context && alcMakeContextCurrent(g.context)) {
       alGetError();
@@ -355,6 +382,7 @@ signed char FSOUND_Init(int mixrate, int maxsoftwarechannels, unsigned int /*fla
       if (made > 0) {
         g.silent = false;
         g.open = true;
+        loopback_open = loopback_rate > 0;
         return 1;
       }
       alcMakeContextCurrent(nullptr);
@@ -369,6 +397,10 @@ signed char FSOUND_Init(int mixrate, int maxsoftwarechannels, unsigned int /*fla
       g.channels.clear();
       return 0;
     }
+  }
+  if (loopback_rate > 0) {
+    g.channels.clear();
+    return 0;
   }
   fprintf(stderr, "brixel: %s, sound is off\n", why);
   g.silent = true;
@@ -523,4 +555,13 @@ void FSOUND_Close(void) {
   g.device = nullptr;
   g.silent = false;
   g.open = false;
+  loopback_open = false;
+}
+
+void FSOUND_Loopback(int rate) { loopback_rate = rate > 0 ? rate : 0; }
+
+bool FSOUND_Render(short *out, int frames) {
+  if (!g.open || !loopback_open || frames < 0) return false;
+  render_samples(g.device, out, frames);
+  return true;
 }

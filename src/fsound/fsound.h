@@ -46,4 +46,14 @@ void FSOUND_Sample_Free(FSOUND_SAMPLE *sample);
 // Stops everything and closes the output.
 void FSOUND_Close(void);
 
+// Beside the seven: with a rate set before FSOUND_Init, Init opens OpenAL
+// Soft's loopback device (ALC_SOFT_loopback) at that rate, 16-bit stereo, in
+// place of a sound card, and nothing sounds until FSOUND_Render asks for it;
+// 0 goes back to a real device at the next Init. In loopback Init fails (0)
+// rather than play silently.
+void FSOUND_Loopback(int rate);
+// Mixes the next `frames` stereo frames of the loopback device into out
+// (2 * frames shorts). False when the output is no loopback device.
+bool FSOUND_Render(short *out, int frames);
+
 #endif

@@ -12,6 +12,7 @@
 #include "shell/shell.h"
 #include "text_sound/text_sound.h"
 #include "ustawienia/ustawienia.h"
+#include "wideo/wideo.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -65,6 +66,15 @@ static void obejrzyj(const WpisTabeli &w) {
   ekran_najlepszych = false;
 }
 
+// V on an entry: its game saved as a video (wideo/), or a line saying why not.
+static std::string uwaga_wideo;
+static void zapisz_wideo(const WpisTabeli &w) {
+  uwaga_wideo = wideo_z_tabeli(w);
+  uwaga_przebiegi = 300;
+  uwaga = uwaga_wideo.empty() ? nullptr : uwaga_wideo.c_str();
+  if (uwaga_wideo.empty()) ekran_najlepszych = false;
+}
+
 bool klawisze_ekranu(Uint8 *k) {
   bool f2 = k[KLAWISZ_EKRANU] != 0;
   bool f2_nowy = f2 && !f2_trzymany;
@@ -82,8 +92,9 @@ bool klawisze_ekranu(Uint8 *k) {
   const auto &wpisy = tabela.wpisy[tryb];
   int ile = (int)wpisy.size();
   bool gora = k[KLAWISZ_GORA], dol = k[KLAWISZ_DOL], ret = k[KLAWISZ_RETURN], esc = k[KLAWISZ_ESCAPE];
+  bool v = k[SDLK_v];
   if (czeka) {
-    czeka = gora || dol || ret || esc;
+    czeka = gora || dol || ret || esc || v;
   } else if (esc) {
     ekran_najlepszych = false;
     graj(SMP_ROTATE);
@@ -94,6 +105,9 @@ bool klawisze_ekranu(Uint8 *k) {
   } else if (ret && wybrany < ile) {
     czeka = true;
     obejrzyj(wpisy[wybrany]);
+  } else if (v && wybrany < ile) {
+    czeka = true;
+    zapisz_wideo(wpisy[wybrany]);
   }
   memset(k, 0, SDLK_LAST);
   return true;
@@ -116,6 +130,12 @@ static bool pokaz_start(int x, int y, const char *data, const WpisTabeli &w) {
 
 bool napisy_najlepszych() {
   if (!ekran_najlepszych) return false;
+  std::string u = wideo_uwaga();
+  if (!u.empty()) {
+    uwaga_wideo = u;
+    uwaga = uwaga_wideo.c_str();
+    uwaga_przebiegi = 1200;
+  }
   int w2 = width / 2, h2 = height / 2;
   // Ten entries 30 pixels apart, closer on a low screen so that the date and
   // the keys fit under them.
@@ -160,6 +180,6 @@ bool napisy_najlepszych() {
   if (linia[0]) napis_na_podkladzie(w2 - 256, pod_wpisami - 34, linia, 0);
   glColor3f(1.0f, 0.4f, 0.8f);
   napis_na_podkladzie(w2 - 256, pod_wpisami - 68, "RETURN/A: WATCH", 0);
-  napis_na_podkladzie(w2 - 256, pod_wpisami - 100, "ESC/B: BACK", 0);
+  napis_na_podkladzie(w2 - 256, pod_wpisami - 100, "ESC/B:BACK V/X:VIDEO", 0);
   return true;
 }

@@ -5,6 +5,7 @@
 //   --demo [SEED]             the computer plays one game, print how it ended
 //   --versus OPPONENT [SEED]  a race against the computer or a recording (src/versus/)
 //   --scores                  print the tables of best games, open no window
+//   --video FILE OUT          a recording saved as a video file (wideo/)
 //   --help                    print the command line, open no window
 // Words that start with '-' and are none of these end the program with a
 // message and status 1; other words are ignored, as they always were.
@@ -12,6 +13,7 @@
 #include "computer/computer.h"
 #include "versus/versus.h"
 #include "shell/shell.h"
+#include "wideo/wideo.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -25,6 +27,7 @@ static const char *const POMOC =
     "Usage: brixel [resolution 640|800|1024] [--window | --fullscreen]\n"
     "              [--replay FILE | --demo [SEED]]\n"
     "       brixel --versus easy|medium|hard|FILE.rec [SEED]\n"
+    "       brixel [--window | --fullscreen] --video RECORDING OUT\n"
     "       brixel --scores\n"
     "       brixel --help\n"
     "A falling-block puzzle game in a 3-D room.\n"
@@ -47,14 +50,22 @@ static const char *const POMOC =
     "                    \"mode rank score level rows date start prefilled look\n"
     "                    recording\" a line (start: the level the game started\n"
     "                    at, prefilled: the rows it started on)\n"
+    "  --video RECORDING OUT\n"
+    "                    save a recorded game as a video file and end: OUT ends in\n"
+    "                    .mp4 (H.264 and AAC), .webm (VP8 and Opus) or .gif (480\n"
+    "                    pixels wide, 20 frames a second, no sound); a frame a pass\n"
+    "                    at 60 a second with the game's sound, at config.cfg's size;\n"
+    "                    Escape cancels; status 1 and no file on any failure\n"
     "  --help            print this and end\n"
     "\n"
     "In the main menu F2 (a pad's Y) shows the best games of the mode chosen in\n"
     "the options: Up and Down choose, Return watches the game, Escape (B, Back)\n"
-    "goes back. While a game is watched, Right held plays it fast and Escape\n"
-    "stops it. F3 in the main menu (a pad's X) lets the computer play a game:\n"
-    "Right held plays it fast, Escape (B, Back) returns to the menu. F4 in the\n"
-    "main menu opens the versus screen: race the computer or your best games,\n"
+    "goes back, V (a pad's X) saves it as a video in the videos folder\n"
+    "(xdg-user-dir VIDEOS, or the working folder). While a game is watched,\n"
+    "Right held plays it fast and Escape stops it. F3 in the main menu (a pad's\n"
+    "X) lets the computer play a game: Right held plays it fast, Escape (B,\n"
+    "Back) returns to the menu. F4 in the main menu (a pad's B) opens the\n"
+    "versus screen: race the computer or your best games,\n"
     "with your wins and losses against each; versus.txt keeps them.\n"
     "\n"
     "F5 in the main menu (a pad's Back) opens the player options: start level\n"
@@ -99,6 +110,8 @@ int czytaj_wiersz_polecen(int argc, char **argv) {
         return 1;
       }
       plik = argv[++i];
+    } else if (int v = slowo_wideo(argc, argv, &i)) {
+      if (v < 0) return 1;
     } else if (int d = slowo_demo(argc, argv, &i)) {
       if (d < 0) return 1;
     } else if (int v = slowo_versus(argc, argv, &i)) {
@@ -122,6 +135,7 @@ int czytaj_wiersz_polecen(int argc, char **argv) {
     fputs("brixel: --replay and --demo cannot go together (brixel --help)\n", stderr);
     return 1;
   }
+  if (int v = sprawdz_wideo_z_wiersza(plik || demo_z_wiersza()); v >= 0) return v;
   if (plik) {
     std::string blad;
     int odczyt = wczytaj_nagranie(plik, &z_wiersza, &blad);
@@ -140,6 +154,7 @@ int czytaj_wiersz_polecen(int argc, char **argv) {
 
 void po_starcie() {
   if (jest_odtwarzanie) zacznij_odtwarzanie(z_wiersza, true);
+  zacznij_wideo_z_wiersza();
   zacznij_demo();
   zacznij_versus_z_wiersza();
 }

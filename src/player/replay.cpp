@@ -13,6 +13,7 @@
 #include "game/game.h"
 #include "shell/shell.h"
 #include "text_sound/text_sound.h"
+#include "wideo/wideo.h"
 
 #include <cstdio>
 #include <cstring>
@@ -47,6 +48,7 @@ bool zacznij_odtwarzanie(const Nagranie &n, bool z_polecenia) {
 long long przebiegi_odtworzone() { return odtworzone; }
 
 int dodatkowe_przebiegi() {
+  if (int w = przebiegi_wideo(); w >= 0) return w;
   przebiegi_przeciwnika();
   return odtwarzanie && szybko && !po_grze ? PRZEBIEGI_NA_KLATKE - 1 : przebiegi_komputera();
 }

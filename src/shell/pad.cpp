@@ -143,7 +143,7 @@ static int domyslny_klawisz(int kontrolka) {
       if (gameini && !menu && !ekran_najlepszych && !ekran_ustawien && !ekran_versus) return SDLK_F4;
       return (gameini && (menu || ekran_najlepszych || ekran_ustawien || ekran_versus)) || komputer_gra ? KLAWISZ_ESCAPE : -1;
     // The computer plays from the menu; the ghost piece in a game.
-    case PAD_X: return gameini && !menu ? SDLK_F3 : w_grze ? klawisz_akcji[AKCJA_DUCH] : -1;
+    case PAD_X: return ekran_najlepszych ? SDLK_v : gameini && !menu ? SDLK_F3 : w_grze ? klawisz_akcji[AKCJA_DUCH] : -1;
     case PAD_Y: return gameini && !menu ? SDLK_F2 : -1;   // the screen of best games
     // Back opens the player options from the main menu, and leaves elsewhere.
     case PAD_BACK: return gameini && !menu && !ekran_najlepszych && !ekran_ustawien && !ekran_versus ? (int)SDLK_F5 : KLAWISZ_ESCAPE;

@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# brixel --video on a short recorded game (data/video.rec, 900 passes, three rows
+# burst): one file of each kind, checked with ffprobe (codecs, a frame a pass or a
+# third of them in a GIF, the duration, the sound not silent); then bad input,
+# each with status 1 and no file left.   video_test.sh BINARY DATA_DIR (under X)
+set -u
+BIN=$1 DATA=$2 REC=$(readlink -f "$(dirname "$0")/data/video.rec")
+[ -n "${DISPLAY:-}" ] || { echo "no X display" >&2; exit 1; }
+tmp=$(mktemp -d /tmp/brixel-video.XXXXXX); trap 'rm -rf "$tmp"' EXIT
+cd "$tmp" && for d in gfx sfx music; do ln -s "$DATA/$d" $d; done
+printf '800\n600\n16\n1\n1\n1\n0\n0\n0\n1\n000000\n' > config.cfg; cp config.cfg config.before
+fail=0; bad() { echo "FAIL: $*"; fail=1; }
+passes=$(sed -n 's/^passes //p' "$REC")
+# extension  video codec  sound codec  frames
+while read -r ext vc ac frames; do
+  out=$("$BIN" --window --video "$REC" "game.$ext" 2>/dev/null </dev/null); rc=$?
+  [ $rc = 0 ] && [ "$out" = "wrote game.$ext: 0:15, $frames frames" ] || bad "$ext: status $rc, said '$out'"
+  got=$(ffprobe -v error -count_frames -show_entries stream=codec_name,nb_read_frames -of csv=p=0 "game.$ext" | tr '\n' ' ')
+  want="$vc,$frames "; [ "$ac" = - ] || want="$want$ac,"
+  case "$got" in "$want"*) ;; *) bad "$ext: streams '$got', wanted $vc with $frames frames, then $ac";; esac
+  d=$(ffprobe -v error -show_entries format=duration -of csv=p=0 "game.$ext")
+  awk -v d="$d" -v p="$passes" 'BEGIN { exit !(d > p / 60 - 0.03 && d < p / 60 + 0.03) }' || bad "$ext: lasts $d s"
+  if [ "$ac" != - ]; then
+    peak=$(ffmpeg -i "game.$ext" -vn -af volumedetect -f null - 2>&1 </dev/null | sed -n 's/.*max_volume: \(-*[0-9.]*\) dB/\1/p')
+    awk -v v="${peak:--99}" 'BEGIN { exit !(v > -20) }' || bad "$ext: the sound peaks at $peak dB"
+  fi
+done <<END
+mp4 h264 aac $passes
+webm vp8 opus $passes
+gif gif - $(( (passes + 2) / 3 ))
+END
+cmp -s config.cfg config.before || bad "config.cfg changed"
+mkdir folder.mp4; printf 'BRIXEL recording\nrules 99\n' > other.rec; : > empty.rec; ln -s game.mp4 link.mp4
+# what it is         recording   output
+while read -r what rec out; do
+  before=$(ls -A | sort)
+  "$BIN" --window --video "$rec" "$out" >/dev/null 2>err </dev/null; rc=$?
+  [ $rc = 1 ] && [ -s err ] || bad "$what: status $rc, message '$(cat err)'"
+  rm -f err; [ "$(ls -A | sort)" = "$before" ] || bad "$what: left $(ls -A | sort | tr '\n' ' ')"
+done <<END
+missing         none.rec    x.mp4
+empty           empty.rec   x.mp4
+other-rules     other.rec   x.mp4
+unknown-kind    $REC        x.avi
+no-folder       $REC        nowhere/x.mp4
+a-folder        $REC        folder.mp4
+a-link          $REC        link.mp4
+END
+[ -L link.mp4 ] || bad "link.mp4 was replaced"
+[ $fail = 0 ] && echo "ok   video files and bad input"
+exit $fail
