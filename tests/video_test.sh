@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # brixel --video on a short recorded game (data/video.rec, 900 passes, three rows
 # burst): one file of each kind, checked with ffprobe (codecs, a frame a pass or a
-# third of them in a GIF, the duration, the sound not silent); then bad input,
+# third of them in a GIF, the duration, the last frame against the game's, the sound not silent); then bad input,
 # each with status 1 and no file left.   video_test.sh BINARY DATA_DIR (under X)
 set -u
 BIN=$1 DATA=$2 REC=$(readlink -f "$(dirname "$0")/data/video.rec")
@@ -13,7 +13,7 @@ fail=0; bad() { echo "FAIL: $*"; fail=1; }
 passes=$(sed -n 's/^passes //p' "$REC")
 # extension  video codec  sound codec  frames
 while read -r ext vc ac frames; do
-  out=$("$BIN" --window --video "$REC" "game.$ext" 2>/dev/null </dev/null); rc=$?
+  out=$(BRIXEL_VIDEO_LAST=last.ppm "$BIN" --window --video "$REC" "game.$ext" 2>/dev/null </dev/null); rc=$?
   [ $rc = 0 ] && [ "$out" = "wrote game.$ext: 0:15, $frames frames" ] || bad "$ext: status $rc, said '$out'"
   got=$(ffprobe -v error -count_frames -show_entries stream=codec_name,nb_read_frames -of csv=p=0 "game.$ext" | tr '\n' ' ')
   want="$vc,$frames "; [ "$ac" = - ] || want="$want$ac,"
@@ -21,6 +21,11 @@ while read -r ext vc ac frames; do
   d=$(ffprobe -v error -show_entries format=duration -of csv=p=0 "game.$ext")
   awk -v d="$d" -v p="$passes" 'BEGIN { exit !(d > p / 60 - 0.03 && d < p / 60 + 0.03) }' || bad "$ext: lasts $d s"
   if [ "$ac" != - ]; then
+    # The file's last frame is the final well as the game drew it (PSNR over the
+    # planes of the video's own pixel format, as encoders measure it).
+    psnr=$(ffmpeg -i "game.$ext" -i last.ppm -lavfi "[0:v]select=eq(n\,$((frames - 1)))[a];[1:v]format=yuv420p[b];[a][b]psnr" \
+      -f null - 2>&1 </dev/null | sed -n 's/.* average:\([0-9.inf]*\).*/\1/p')
+    awk -v v="${psnr:-0}" 'BEGIN { exit !(v == "inf" || v >= 35) }' || bad "$ext: last frame at PSNR '$psnr' dB"
     peak=$(ffmpeg -i "game.$ext" -vn -af volumedetect -f null - 2>&1 </dev/null | sed -n 's/.*max_volume: \(-*[0-9.]*\) dB/\1/p')
     awk -v v="${peak:--99}" 'BEGIN { exit !(v > -20) }' || bad "$ext: the sound peaks at $peak dB"
   fi

@@ -194,6 +194,18 @@ bool zacznij(const Nagranie &n, bool z_wiersza, std::string *blad) {
   return true;
 }
 
+// BRIXEL_VIDEO_LAST=FILE: the last frame as read back, before encoding, also
+// kept as a binary PPM, so that tests can hold the file's last frame against it.
+void klatka_wzorcowa(const std::vector<uint8_t> &rgba) {
+  const char *plik = getenv("BRIXEL_VIDEO_LAST");
+  FILE *f = plik ? fopen(plik, "wb") : nullptr;
+  if (!f) return;
+  fprintf(f, "P6\n%d %d\n255\n", width, height);
+  for (int y = height - 1; y >= 0; y--)
+    for (int x = 0; x < width; x++) fwrite(&rgba[((size_t)y * width + x) * 4], 1, 3, f);
+  fclose(f);
+}
+
 // The frame of the pass just run: read back, with the pass's sound, handed
 // to the encoder.
 void zapisz_klatke() {
@@ -204,6 +216,7 @@ void zapisz_klatke() {
     glReadBuffer(GL_BACK);
     glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
     czas_odczytu += std::chrono::duration<double>(Zegar::now() - t0).count();
+    if (przebiegi - zapisane == 1) klatka_wzorcowa(rgba);
     koder_klatka(std::move(rgba));
     klatki++;
   }
