@@ -59,7 +59,9 @@ void sily(int ile, int najwiecej) {
     if (jedna && atoi(jedna) != s) continue;
     std::vector<double> wiersze;
     printf("%s\n| Seed | Rows | Level | Score |\n|---|---|---|---|\n", nazwy_sil[s]);
-    for (int z = 1; z <= ile; z++) {
+    // BRIXEL_VERSUS_FROM=N: seeds N to the last only (a table finished in parts).
+    const char *od = getenv("BRIXEL_VERSUS_FROM");
+    for (int z = od ? atoi(od) : 1; z <= ile; z++) {
       Przeciwnik p;
       p.sila = s;
       std::string blad;
