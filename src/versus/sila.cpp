@@ -21,8 +21,8 @@ struct Slabosc {
   int pomylki;     // pieces misjudged, per thousand
   int rozrzut;     // columns a misjudged piece is off, at most
 };
-// Measured with brixel_bench_computer easy|medium|hard (20 seeds).
-const Slabosc SLABOSCI[LICZBA_SIL] = {{27, 6, 165, 2}, {22, 4, 90, 2}, {0, 0, 0, 0}};
+// Measured with brixel_bench_versus strengths (20 seeds; the README has the tables).
+const Slabosc SLABOSCI[LICZBA_SIL] = {{27, 6, 165, 2}, {22, 4, 110, 2}, {0, 0, 0, 0}};
 
 int sila = SILA_PELNA;
 uint32_t los = 1;
