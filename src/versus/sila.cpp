@@ -22,7 +22,7 @@ struct Slabosc {
   int rozrzut;     // columns a misjudged piece is off, at most
 };
 // Measured with brixel_bench_versus strengths (20 seeds; the README has the tables).
-const Slabosc SLABOSCI[LICZBA_SIL] = {{27, 6, 165, 2}, {22, 4, 110, 2}, {0, 0, 0, 0}};
+const Slabosc SLABOSCI[LICZBA_SIL] = {{27, 6, 165, 2}, {22, 4, 100, 2}, {0, 0, 0, 0}};
 
 int sila = SILA_PELNA;
 uint32_t los = 1;
