@@ -34,11 +34,12 @@ ok "lintian: no error or warning"
 dpkg-deb -c "$deb" >"$tmp/contents"
 awk '$2 != "root/root"' "$tmp/contents" | grep . && fail "files not owned by root/root"
 dpkg-deb -f "$deb" Section Depends >"$tmp/fields"
-grep -qx 'Section: games' "$tmp/fields" && grep -q 'libsdl1.2debian' "$tmp/fields" ||
+grep -qx 'Section: games' "$tmp/fields" && grep -q 'libsdl1.2debian' "$tmp/fields" && grep -q 'libavcodec' "$tmp/fields" ||
   { cat "$tmp/fields"; fail "section or computed dependencies wrong"; }
 root=$tmp/root
 dpkg-deb -x "$deb" "$root"
-for f in usr/games/brixel usr/lib/games/brixel/brixel usr/share/games/brixel/config.cfg \
+for f in usr/games/brixel usr/lib/games/brixel/brixel usr/lib/games/brixel/brixel-video.so \
+         usr/share/games/brixel/config.cfg \
          usr/share/games/brixel/gfx/font.png usr/share/games/brixel/sfx/explosion.wav \
          usr/share/games/brixel/music/start.mp3 usr/share/man/man6/brixel.6.gz \
          usr/share/doc/brixel/copyright usr/share/doc/brixel/changelog.gz; do

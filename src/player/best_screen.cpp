@@ -180,6 +180,6 @@ bool napisy_najlepszych() {
   if (linia[0]) napis_na_podkladzie(w2 - 256, pod_wpisami - 34, linia, 0);
   glColor3f(1.0f, 0.4f, 0.8f);
   napis_na_podkladzie(w2 - 256, pod_wpisami - 68, "RETURN/A: WATCH", 0);
-  napis_na_podkladzie(w2 - 256, pod_wpisami - 100, "ESC/B:BACK V/X:VIDEO", 0);
+  napis_na_podkladzie(w2 - 256, pod_wpisami - 100, "ESC/B: BACK  V/X: VIDEO", 0);
   return true;
 }

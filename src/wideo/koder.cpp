@@ -1,5 +1,7 @@
 // The encoder of the video files, over FFmpeg's libraries, on a thread of its
-// own. The main thread hands over frames (RGBA as read back) and the sound of
+// own. Built as the module brixel-video.so, which the game loads only for an
+// export (zaladuj.cpp), so that FFmpeg and all it brings are not loaded at
+// every start. It shows one name, brixel_koder: the table of its calls. The main thread hands over frames (RGBA as read back) and the sound of
 // every pass through a short queue; the thread converts the frames (swscale,
 // or the fixed palette of the GIF), the sound (swresample, into the audio
 // encoder's frames), encodes and writes them. Only API present from FFmpeg 5.1
@@ -352,18 +354,10 @@ bool otworz_wszystko(const char *plik, std::string *blad) {
   return true;
 }
 
-}  // namespace
+// The calls of the table, named as the game names them (wideo.h).
+namespace modul {
 
-int rodzaj_pliku(const std::string &nazwa) {
-  size_t kropka = nazwa.rfind('.');
-  if (kropka == std::string::npos || nazwa.find('/', kropka) != std::string::npos) return RODZAJ_ZADEN;
-  std::string r = nazwa.substr(kropka + 1);
-  for (char &c : r) c = (char)tolower((unsigned char)c);
-  if (r == "mp4") return RODZAJ_MP4;
-  if (r == "webm") return RODZAJ_WEBM;
-  if (r == "gif") return RODZAJ_GIF;
-  return RODZAJ_ZADEN;
-}
+void przerwij_koder();
 
 bool otworz_koder(const char *plik, int rodzaj, int w, int h, std::string *blad) {
   if (k) przerwij_koder();
@@ -442,3 +436,14 @@ bool koder_zawiodl() {
 
 double czas_kodera() { return k ? k->sekundy : 0; }
 double czas_czekania() { return k ? k->czekanie : 0; }
+
+}  // namespace modul
+}  // namespace
+
+extern "C" __attribute__((visibility("default"))) const WywolaniaKodera *brixel_koder() {
+  namespace m = modul;
+  static const WywolaniaKodera t = {WERSJA_KODERA,      m::otworz_koder,  m::koder_klatka,
+                                    m::koder_dzwiek,    m::zamknij_koder, m::przerwij_koder,
+                                    m::koder_zawiodl,   m::czas_kodera,   m::czas_czekania};
+  return &t;
+}

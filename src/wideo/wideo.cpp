@@ -42,6 +42,7 @@ Zegar::time_point start, ostatni_wypis;
 double czas_przebiegow = 0, czas_odczytu = 0;
 std::string uwaga;                  // the best screen's line when it ended
 std::vector<short> pcm(2 * PROBKI_NA_KLATKE);
+int wiersze_przed = 0;              // rows burst up to the last frame
 
 void usun_tymczasowy() {
   if (!tymczasowy.empty()) unlink(tymczasowy.c_str());
@@ -59,6 +60,8 @@ std::string folder(const std::string &p) {
 std::string przygotuj_plik(const std::string &plik) {
   rodzaj = rodzaj_pliku(plik);
   if (rodzaj == RODZAJ_ZADEN) return "unknown kind of video file (the name must end in .mp4, .webm or .gif)";
+  std::string nie;
+  if (!zaladuj_koder(&nie)) return nie;
   struct stat st;
   if (lstat(plik.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) return "it exists and is not a regular file";
   std::string wzor = folder(plik) + "/.brixel-video.XXXXXX";
@@ -182,6 +185,7 @@ bool zacznij(const Nagranie &n, bool z_wiersza, std::string *blad) {
     return false;
   }
   wiersz = z_wiersza;
+  wiersze_przed = calkowite;
   przebiegi = n.przebiegi;
   wynik = n.wynik;
   poziom = n.poziom;
@@ -206,6 +210,18 @@ void klatka_wzorcowa(const std::vector<uint8_t> &rgba) {
   fclose(f);
 }
 
+// BRIXEL_VIDEO_BURSTS=FILE: the number of each frame whose pass burst rows,
+// a line each, so that tests can find the burst's sound at its frame.
+void zapisz_wybuch() {
+  static const char *plik = getenv("BRIXEL_VIDEO_BURSTS");
+  if (calkowite > wiersze_przed && plik)
+    if (FILE *f = fopen(plik, "a")) {
+      fprintf(f, "%lld\n", zapisane);
+      fclose(f);
+    }
+  wiersze_przed = calkowite;
+}
+
 // The frame of the pass just run: read back, with the pass's sound, handed
 // to the encoder.
 void zapisz_klatke() {
@@ -221,6 +237,7 @@ void zapisz_klatke() {
     klatki++;
   }
   if (FSOUND_Render(pcm.data(), PROBKI_NA_KLATKE)) koder_dzwiek(pcm.data(), PROBKI_NA_KLATKE);
+  zapisz_wybuch();
 }
 
 // The line over the window's picture, drawn after it was read back.
@@ -293,7 +310,7 @@ int przebiegi_wideo() {
       zapisane = k;
     }
     if (koder_zawiodl()) {
-      skoncz("failed");
+      skoncz("");   // closing the encoder gives the reason (a full disk, ...)
       return 0;
     }
     if (wiersz) wypisz_postep(false);

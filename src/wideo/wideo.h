@@ -47,7 +47,9 @@ int przebiegi_wideo();
 std::string wideo_z_tabeli(const WpisTabeli &w);
 std::string wideo_uwaga();
 
-// ---- The encoder (koder.cpp) ----
+// ---- The encoder (koder.cpp, the module brixel-video.so) ----
+// The game loads the module beside its own program file at the first export
+// (zaladuj.cpp); the calls below go through its table.
 
 enum { RODZAJ_MP4 = 0, RODZAJ_WEBM, RODZAJ_GIF, RODZAJ_ZADEN };
 // The kind of file that a name's extension asks for (RODZAJ_ZADEN none).
@@ -76,5 +78,21 @@ bool koder_zawiodl();
 // waiting for it.
 double czas_kodera();
 double czas_czekania();
+// Loads the module when it is not loaded yet. False with the reason in blad.
+bool zaladuj_koder(std::string *blad);
+
+// The module's table: brixel_koder() in brixel-video.so returns it.
+const int WERSJA_KODERA = 1;   // raised whenever the table or a call changes
+struct WywolaniaKodera {
+  int wersja;
+  bool (*otworz)(const char *plik, int rodzaj, int w, int h, std::string *blad);
+  void (*klatka)(std::vector<uint8_t> &&rgba);
+  void (*dzwiek)(const short *pcm, int ramki);
+  bool (*zamknij)(std::string *blad);
+  void (*przerwij)();
+  bool (*zawiodl)();
+  double (*czas_kodera)();
+  double (*czas_czekania)();
+};
 
 #endif
