@@ -181,9 +181,9 @@ std::vector<Linia> linie(const Ustawienia &u, const std::string &grupy, std::map
       struct tm czesci;
       localtime_r(&czas, &czesci);
       strftime(buf, sizeof buf, "%Y-%m-%d %H:%M", &czesci);
-      l.push_back({buf, w2 - 256, dol - 34, 0, false});
-      l.push_back({"RETURN/A: WATCH", w2 - 256, dol - 68, 0, false});
-      l.push_back({"ESC/B: BACK  V/X: VIDEO", w2 - 256, dol - 100, 0, false});
+      l.push_back({buf, w2 - 288, dol - 34, 0, false});
+      l.push_back({"RETURN/A: WATCH", w2 - 288, dol - 68, 0, false});
+      l.push_back({"ESC:BACK V/X:VIDEO", w2 - 288, dol - 100, 0, false});
     } else if (g.size() == 4 && g.compare(0, 3, "msg") == 0 && g[3] >= '0' && g[3] <= '5') {
       // A bonus message, slid left by slide= pixels.
       static const char *const teksty[6] = {"NEXT LEVEL!", "BONUS 100!", "BONUS 200!", "BONUS 1000!",

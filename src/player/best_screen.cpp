@@ -176,10 +176,10 @@ bool napisy_najlepszych() {
     glColor3f(1.0f, 1.0f, 0.0f);
   }
   bool data = linia[0] && !(uwaga && strcmp(linia, uwaga) == 0);
-  if (data && pokaz_start(w2 - 256, pod_wpisami - 34, linia, wpisy[wybrany])) linia[0] = '\0';
-  if (linia[0]) napis_na_podkladzie(w2 - 256, pod_wpisami - 34, linia, 0);
+  if (data && pokaz_start(w2 - 288, pod_wpisami - 34, linia, wpisy[wybrany])) linia[0] = '\0';
+  if (linia[0]) napis_na_podkladzie(w2 - 288, pod_wpisami - 34, linia, 0);
   glColor3f(1.0f, 0.4f, 0.8f);
-  napis_na_podkladzie(w2 - 256, pod_wpisami - 68, "RETURN/A: WATCH", 0);
-  napis_na_podkladzie(w2 - 256, pod_wpisami - 100, "ESC/B: BACK  V/X: VIDEO", 0);
+  napis_na_podkladzie(w2 - 288, pod_wpisami - 68, "RETURN/A: WATCH", 0);
+  napis_na_podkladzie(w2 - 288, pod_wpisami - 100, "ESC:BACK V/X:VIDEO", 0);
   return true;
 }

@@ -85,6 +85,10 @@ bool wypisz(AVCodecContext *c, AVStream *s) {
       porazka("the encoder failed (" + opis(r) + ")");
       return false;
     }
+    // A frame lasts one tick of the video's time base. Encoders of FFmpeg 5.1
+    // leave it 0, and the MP4 track would then end at the last frame's start,
+    // so that players drop it.
+    if (c == k->wc && k->pakiet->duration <= 0) k->pakiet->duration = 1;
     av_packet_rescale_ts(k->pakiet, c->time_base, s->time_base);
     k->pakiet->stream_index = s->index;
     r = av_interleaved_write_frame(k->oc, k->pakiet);
