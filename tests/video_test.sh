@@ -22,6 +22,11 @@ while read -r ext vc ac frames; do
   # Within a frame: a GIF's last frame may be timed to its own end or to the next.
   tol=0.03; [ "$ext" = gif ] && tol=0.06
   awk -v d="$d" -v p="$passes" -v t=$tol 'BEGIN { exit !(d > p / 60 - t && d < p / 60 + t) }' || bad "$ext: lasts $d s"
+  # The picture's own track ends after its last frame (or players drop that frame).
+  if [ "$ext" = mp4 ]; then
+    vd=$(ffprobe -v error -select_streams v -show_entries stream=duration -of csv=p=0 game.mp4)
+    awk -v d="$vd" -v p="$passes" 'BEGIN { exit !(d > p / 60 - 0.005 && d < p / 60 + 0.005) }' || bad "mp4: its picture lasts $vd s"
+  fi
   if [ "$ac" != - ]; then
     # The file's last frame is the final well as the game drew it (PSNR over the
     # planes of the video's own pixel format, as encoders measure it).
