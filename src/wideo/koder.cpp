@@ -108,19 +108,38 @@ bool wyslij(AVCodecContext *c, AVStream *s, AVFrame *f) {
   return wypisz(c, s);
 }
 
-// The GIF's palette: 6 levels of red, 7 of green, 6 of blue; the last entry
-// transparent, for the encoder's unchanged pixels.
-uint8_t indeks_palety(const uint8_t *p) {
-  return (uint8_t)((p[0] * 6 / 256) * 42 + (p[1] * 7 / 256) * 6 + p[2] * 6 / 256);
+// The GIF's palette: a cube of 6 levels a colour (entries 0-215), then 16
+// greys (216-231), since the room is mostly grey stone; the entries after them
+// stay transparent, for the encoder's unchanged pixels. Pixels are dithered
+// with a 4 x 4 ordered pattern fixed in place, so that still parts of the
+// picture stay the same from frame to frame.
+const int SZARE = 16;
+const int WZOR[4][4] = {{0, 8, 2, 10}, {12, 4, 14, 6}, {3, 11, 1, 9}, {15, 7, 13, 5}};
+
+// v (0-255) as one of `poziomy` levels, dithered by prog (0-15).
+int poziom_dithera(int v, int poziomy, int prog) {
+  int l = (v * (poziomy - 1) * 32 + (2 * prog + 1) * 255) / (255 * 32);
+  return l < poziomy - 1 ? l : poziomy - 1;
+}
+
+uint8_t indeks_palety(const uint8_t *p, int x, int y) {
+  int prog = WZOR[y & 3][x & 3];
+  int mx = std::max({p[0], p[1], p[2]}), mn = std::min({p[0], p[1], p[2]});
+  if (mx - mn < 12) return (uint8_t)(216 + poziom_dithera((p[0] + p[1] + p[2]) / 3, SZARE, prog));
+  return (uint8_t)(poziom_dithera(p[0], 6, prog) * 36 + poziom_dithera(p[1], 6, prog) * 6 +
+                   poziom_dithera(p[2], 6, prog));
 }
 
 void paleta(uint32_t *pal) {
   for (int i = 0; i < 256; i++) pal[i] = 0;
   for (int r = 0; r < 6; r++)
-    for (int g = 0; g < 7; g++)
+    for (int g = 0; g < 6; g++)
       for (int b = 0; b < 6; b++)
-        pal[r * 42 + g * 6 + b] =
-            0xff000000u | (uint32_t)(r * 255 / 5) << 16 | (uint32_t)(g * 255 / 6) << 8 | (uint32_t)(b * 255 / 5);
+        pal[r * 36 + g * 6 + b] = 0xff000000u | (uint32_t)(r * 51) << 16 | (uint32_t)(g * 51) << 8 | (uint32_t)(b * 51);
+  for (int i = 0; i < SZARE; i++) {
+    uint32_t v = (uint32_t)(i * 255 / (SZARE - 1));
+    pal[216 + i] = 0xff000000u | v << 16 | v << 8 | v;
+  }
 }
 
 void zakoduj_klatke(const std::vector<uint8_t> &rgba) {
@@ -135,7 +154,7 @@ void zakoduj_klatke(const std::vector<uint8_t> &rgba) {
     for (int y = 0; y < k->oh; y++) {
       uint8_t *wiersz = k->klatka->data[0] + (size_t)y * k->klatka->linesize[0];
       const uint8_t *p = k->rgb.data() + (size_t)y * k->ow * 3;
-      for (int x = 0; x < k->ow; x++) wiersz[x] = indeks_palety(p + 3 * x);
+      for (int x = 0; x < k->ow; x++) wiersz[x] = indeks_palety(p + 3 * x, x, y);
     }
     paleta(reinterpret_cast<uint32_t *>(k->klatka->data[1]));
   } else {
