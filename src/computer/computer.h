@@ -123,6 +123,9 @@ bool czas_planu(double *zegar_us, double *procesor_us);
 // The command line's --demo [SEED]: 0 when argv[*i] is not it, 1 when taken
 // (*i moves past the seed), -1 when the seed is bad (a message is printed).
 int slowo_demo(int argc, char **argv, int *i);
+// An optional seed (0 to UINT_MAX) after the word `slowo` at argv[*i]: 1 read
+// into *ziarno (*i moved past it), 0 none there, -1 refused with a message.
+int ziarno_z_wiersza_polecen(int argc, char **argv, int *i, const char *slowo, long *ziarno);
 // Whether --demo was given.
 bool demo_z_wiersza();
 // After start-up: the demo asked for on the command line, if any.

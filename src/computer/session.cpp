@@ -188,21 +188,26 @@ bool czas_planu(double *zegar_us, double *procesor_us) {
   return czas_us >= 0;
 }
 
-int slowo_demo(int argc, char **argv, int *i) {
-  if (strcmp(argv[*i], "--demo") != 0) return 0;
-  demo_zadane = true;
+int ziarno_z_wiersza_polecen(int argc, char **argv, int *i, const char *slowo, long *ziarno) {
   const char *s = *i + 1 < argc ? argv[*i + 1] : nullptr;
-  if (!s || *s < '0' || *s > '9') return 1;   // no seed: a game as random as any
+  if (!s || *s < '0' || *s > '9') return 0;
   char *koniec = nullptr;
   errno = 0;
   unsigned long long z = strtoull(s, &koniec, 10);
   if (errno != 0 || *koniec != '\0' || z > UINT_MAX) {
-    fprintf(stderr, "brixel: --demo takes a seed from 0 to %u, not %s\n", UINT_MAX, s);
+    fprintf(stderr, "brixel: %s takes a seed from 0 to %u, not %s\n", slowo, UINT_MAX, s);
     return -1;
   }
-  ziarno_demo = (long)z;
+  *ziarno = (long)z;
   (*i)++;
   return 1;
+}
+
+int slowo_demo(int argc, char **argv, int *i) {
+  if (strcmp(argv[*i], "--demo") != 0) return 0;
+  demo_zadane = true;
+  // No seed: a game as random as any.
+  return ziarno_z_wiersza_polecen(argc, argv, i, "--demo", &ziarno_demo) < 0 ? -1 : 1;
 }
 
 bool demo_z_wiersza() { return demo_zadane; }

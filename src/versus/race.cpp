@@ -438,18 +438,7 @@ int slowo_versus(int argc, char **argv, int *i) {
       return -1;
     }
   }
-  const char *s = *i + 1 < argc ? argv[*i + 1] : nullptr;
-  if (s && *s >= '0' && *s <= '9') {
-    char *koniec = nullptr;
-    errno = 0;
-    unsigned long long z = strtoull(s, &koniec, 10);
-    if (errno != 0 || *koniec != '\0' || z > UINT_MAX) {
-      fprintf(stderr, "brixel: --versus takes a seed from 0 to %u, not %s\n", UINT_MAX, s);
-      return -1;
-    }
-    ziarno_z_wiersza = (long)z;
-    ++*i;
-  }
+  if (ziarno_z_wiersza_polecen(argc, argv, i, "--versus", &ziarno_z_wiersza) < 0) return -1;
   przeciwnik_z_wiersza = p;
   z_polecenia = true;
   return 1;
